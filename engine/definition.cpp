@@ -1,0 +1,221 @@
+// The problem definition protocol: counts, shapes, vertices, arcs, holes.
+// Every call copies what it is given; nothing the caller passes is kept.
+
+#include <cmath>
+
+#include "engine/varnest2d.h"
+#include "geometry/fuzzy.h"
+#include "model/rotations.h"
+
+namespace varnest {
+
+namespace {
+
+uint8_t LowByte(int32_t value) { return static_cast<uint8_t>(value & 0xFF); }
+
+TPolygon* PolygonOf(TBaseShape& shape) {
+  return shape.FShapeType == 0 && shape.FPolygon ? &*shape.FPolygon : nullptr;
+}
+
+void SetVertex(TPolygon* polygon, int32_t vertex, double x, double y, int32_t id) {
+  if (polygon == nullptr || vertex < 0 || vertex >= polygon->NumberOfVertices()) return;
+  TPolygonVertex& v = polygon->FVertices[static_cast<size_t>(vertex)];
+  v.X = x;
+  v.Y = y;
+  v.Id = id;
+  // A vertex call makes its edge straight again.
+  polygon->FArcs[static_cast<size_t>(vertex)].IsArc = 0;
+}
+
+void SetArc(TPolygon* polygon, int32_t edge, double centerX, double centerY, int32_t clockwise,
+            int32_t id) {
+  if (polygon == nullptr || edge < 0 || edge >= polygon->NumberOfVertices()) return;
+  TPolygonArc& arc = polygon->FArcs[static_cast<size_t>(edge)];
+  arc.IsArc = 1;
+  arc.Center = TPoint2D{centerX, centerY};
+  arc.Clockwise = LowByte(clockwise);
+  arc.Id = id;
+}
+
+// Replaces the shape of a hole; every non-zero kind means circle here.
+void DefineHoleShape(TTrueHole& hole, int32_t type, int32_t numberOfVertices, double centerX,
+                     double centerY, double radius, int32_t id) {
+  hole.FShape.FPolygon.reset();
+  hole.FShape.FCircle.reset();
+  hole.FShape.FShapeType = LowByte(type);
+  if (type == 0) {
+    hole.FShape.FPolygon.emplace(numberOfVertices);
+  } else {
+    hole.FShape.FCircle.emplace(TPoint2D{centerX, centerY}, radius);
+  }
+  hole.FId = id;
+}
+
+TTrueHole* HoleAt(std::vector<TTrueHole>& holes, int32_t numberOfHoles, int32_t hole) {
+  if (hole < 0 || hole >= numberOfHoles || hole >= static_cast<int32_t>(holes.size()))
+    return nullptr;
+  return &holes[static_cast<size_t>(hole)];
+}
+
+std::vector<TTrueHole> FreshHoles(int32_t count) {
+  return count > 0 ? std::vector<TTrueHole>(static_cast<size_t>(count))
+                   : std::vector<TTrueHole>();
+}
+
+}  // namespace
+
+void TVarnest2D::set_NumberOfParts(int32_t count) {
+  if (!IsIdle()) return;
+  FParts.clear();
+  if (count <= 0) return;
+  FParts.resize(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i) {
+    part2d_any& part = FParts[static_cast<size_t>(i)];
+    part.FShapeType = kShapePolygon;
+    part.FIndex = i;
+  }
+}
+
+void TVarnest2D::set_NumberOfStockPieces(int32_t count) {
+  if (!IsIdle()) return;
+  FStocks.clear();
+  if (count <= 0) return;
+  FStocks.resize(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i) {
+    stock2d_any& stock = FStocks[static_cast<size_t>(i)];
+    stock.FShapeType = kShapePolygon;
+    stock.FIndex = i;
+  }
+}
+
+void TVarnest2D::SetPart(int32_t index, int32_t type, int32_t numberOfVertices, double centerX,
+                         double centerY, double radius, int32_t numberOfHoles,
+                         double rotationStep, double rotationCenterX, double rotationCenterY,
+                         int32_t allowMirror, int32_t priority, int32_t id) {
+  part2d_any* part = IsIdle() ? PartAt(index) : nullptr;
+  if (part == nullptr || numberOfVertices < 0) return;
+  part->Reset();
+  part->FNumberOfRotations = NumberOfRotationsForStep(rotationStep, FPrecision);
+  if (type == 0) {
+    part->FOutline.emplace(numberOfVertices);
+    part->FHoles = FreshHoles(numberOfHoles);
+  } else if (type == 1) {
+    part->FCircle.emplace(TPoint2D{centerX, centerY}, radius);
+    // A circle without holes looks the same in every rotation.
+    if (numberOfHoles <= 0) part->FNumberOfRotations = 1;
+    part->FHoles = FreshHoles(numberOfHoles);
+  }
+  part->FRotationStep = rotationStep;
+  part->FAllowMirror = allowMirror;
+  part->FId = id;
+  part->FPriority = priority;
+  part->FIndex = index;
+  part->FShapeType = LowByte(type);
+  part->FNumberOfHoles = numberOfHoles;
+  part->FCenterOfRotation = TPoint2D{rotationCenterX, rotationCenterY};
+}
+
+void TVarnest2D::SetPartVertex(int32_t part, int32_t vertex, double x, double y, int32_t id) {
+  part2d_any* p = IsIdle() ? PartAt(part) : nullptr;
+  if (p == nullptr || !p->IsPolygon() || !p->FOutline) return;
+  SetVertex(&*p->FOutline, vertex, x, y, id);
+}
+
+void TVarnest2D::SetPartArc(int32_t part, int32_t edge, double centerX, double centerY,
+                            int32_t clockwise, int32_t id) {
+  part2d_any* p = IsIdle() ? PartAt(part) : nullptr;
+  if (p == nullptr || !p->IsPolygon() || !p->FOutline) return;
+  SetArc(&*p->FOutline, edge, centerX, centerY, clockwise, id);
+}
+
+void TVarnest2D::SetPartHole(int32_t part, int32_t hole, int32_t type, int32_t numberOfVertices,
+                             double centerX, double centerY, double radius, int32_t nestInside,
+                             int32_t id) {
+  part2d_any* p = IsIdle() ? PartAt(part) : nullptr;
+  if (p == nullptr) return;
+  TTrueHole* h = HoleAt(p->FHoles, p->FNumberOfHoles, hole);
+  if (h == nullptr || (type == 0 && numberOfVertices < 0)) return;
+  DefineHoleShape(*h, type, numberOfVertices, centerX, centerY, radius, id);
+  h->FNestInside = LowByte(nestInside);
+  h->FUsable = h->FNestInside;
+}
+
+void TVarnest2D::SetPartHoleVertex(int32_t part, int32_t hole, int32_t vertex, double x,
+                                   double y, int32_t id) {
+  part2d_any* p = IsIdle() ? PartAt(part) : nullptr;
+  if (p == nullptr) return;
+  TTrueHole* h = HoleAt(p->FHoles, p->FNumberOfHoles, hole);
+  if (h != nullptr) SetVertex(PolygonOf(h->FShape), vertex, x, y, id);
+}
+
+void TVarnest2D::SetPartHoleArc(int32_t part, int32_t hole, int32_t edge, double centerX,
+                                double centerY, int32_t clockwise, int32_t id) {
+  part2d_any* p = IsIdle() ? PartAt(part) : nullptr;
+  if (p == nullptr) return;
+  TTrueHole* h = HoleAt(p->FHoles, p->FNumberOfHoles, hole);
+  if (h != nullptr) SetArc(PolygonOf(h->FShape), edge, centerX, centerY, clockwise, id);
+}
+
+void TVarnest2D::SetStock(int32_t index, int32_t type, int32_t numberOfVertices, double centerX,
+                          double centerY, double radius, int32_t numberOfHoles, double margin,
+                          int32_t priority, int32_t id) {
+  stock2d_any* stock = IsIdle() ? StockAt(index) : nullptr;
+  if (stock == nullptr || numberOfVertices < 0) return;
+  stock->Reset();
+  if (type == 0) {
+    stock->FOutline.emplace(numberOfVertices);
+  } else if (type == 1) {
+    stock->FCircle.emplace(TPoint2D{centerX, centerY}, radius);
+  }
+  stock->FShapeType = LowByte(type);
+  stock->FHoles = FreshHoles(numberOfHoles);
+  stock->FShiftedHoles = FreshHoles(numberOfHoles);
+  stock->FId = id;
+  stock->FPriority = priority;
+  stock->FIndex = index;
+  stock->FNumberOfHoles = numberOfHoles;
+  stock->FMargin = margin;
+}
+
+void TVarnest2D::SetStockVertex(int32_t stock, int32_t vertex, double x, double y, int32_t id) {
+  stock2d_any* s = IsIdle() ? StockAt(stock) : nullptr;
+  if (s == nullptr || !s->IsPolygon() || !s->FOutline) return;
+  SetVertex(&*s->FOutline, vertex, x, y, id);
+}
+
+void TVarnest2D::SetStockArc(int32_t stock, int32_t edge, double centerX, double centerY,
+                             int32_t clockwise, int32_t id) {
+  stock2d_any* s = IsIdle() ? StockAt(stock) : nullptr;
+  if (s == nullptr || !s->IsPolygon() || !s->FOutline) return;
+  SetArc(&*s->FOutline, edge, centerX, centerY, clockwise, id);
+}
+
+void TVarnest2D::SetStockHole(int32_t stock, int32_t hole, int32_t type,
+                              int32_t numberOfVertices, double centerX, double centerY,
+                              double radius, double value, int32_t id) {
+  stock2d_any* s = IsIdle() ? StockAt(stock) : nullptr;
+  if (s == nullptr) return;
+  TTrueHole* h = HoleAt(s->FHoles, s->FNumberOfHoles, hole);
+  if (h == nullptr || (type == 0 && numberOfVertices < 0)) return;
+  DefineHoleShape(*h, type, numberOfVertices, centerX, centerY, radius, id);
+  h->FNestInside = 0;
+  h->FValue = value;
+}
+
+void TVarnest2D::SetStockHoleVertex(int32_t stock, int32_t hole, int32_t vertex, double x,
+                                    double y, int32_t id) {
+  stock2d_any* s = IsIdle() ? StockAt(stock) : nullptr;
+  if (s == nullptr) return;
+  TTrueHole* h = HoleAt(s->FHoles, s->FNumberOfHoles, hole);
+  if (h != nullptr) SetVertex(PolygonOf(h->FShape), vertex, x, y, id);
+}
+
+void TVarnest2D::SetStockHoleArc(int32_t stock, int32_t hole, int32_t edge, double centerX,
+                                 double centerY, int32_t clockwise, int32_t id) {
+  stock2d_any* s = IsIdle() ? StockAt(stock) : nullptr;
+  if (s == nullptr) return;
+  TTrueHole* h = HoleAt(s->FHoles, s->FNumberOfHoles, hole);
+  if (h != nullptr) SetArc(PolygonOf(h->FShape), edge, centerX, centerY, clockwise, id);
+}
+
+}  // namespace varnest

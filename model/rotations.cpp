@@ -1,0 +1,17 @@
+#include "model/rotations.h"
+
+#include <cmath>
+
+#include "geometry/fuzzy.h"
+
+namespace varnest {
+
+int32_t NumberOfRotationsForStep(double rotationStep, double precision) {
+  if (std::isnan(rotationStep) || FuzzyCompare(rotationStep, 0.0, precision) != 1) return 1;
+  const double count = std::trunc(360.0 / rotationStep);
+  if (!(count >= 1.0)) return 1;
+  if (count >= kMaxRotations) return kMaxRotations;
+  return static_cast<int32_t>(count);
+}
+
+}  // namespace varnest

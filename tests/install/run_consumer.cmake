@@ -1,0 +1,21 @@
+file(REMOVE_RECURSE ${PREFIX} ${CLIENT_BUILD})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${VARNEST_BINARY_DIR} --prefix ${PREFIX}
+  RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "install failed: ${rc}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -S ${CLIENT_SOURCE} -B ${CLIENT_BUILD} -G ${GENERATOR}
+  -DCMAKE_PREFIX_PATH=${PREFIX} -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
+  RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "configuring the client failed: ${rc}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${CLIENT_BUILD} RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "building the client failed: ${rc}")
+endif()
+execute_process(COMMAND ${CLIENT_BUILD}/varnest_client RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+message(STATUS "${out}")
+if(rc)
+  message(FATAL_ERROR "the client failed: ${rc}")
+endif()
