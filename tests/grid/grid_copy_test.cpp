@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "grid/grid.h"
+#include "grid/grid_sets.h"
 
 namespace varnest {
 namespace {
@@ -99,6 +100,35 @@ TEST(GridCopy, AssignReusesAndResizesTheTarget) {
   EXPECT_TRUE(target.FLines.empty());
   EXPECT_EQ(target.FResolution, 1.0);
   EXPECT_EQ(target.FScaledWidth, 5);  // the scaled size stays
+}
+
+}  // namespace
+}  // namespace varnest
+
+namespace varnest {
+namespace {
+
+TEST(GridCopy, SearchFrameFollowsCornerAndDirection) {
+  const TGrid source = SampleGrid();
+  TGrid plain, mirrorX, mirrorY, turned;
+  plain.Assign(source);
+  mirrorX.AssignMirrorX(source);
+  mirrorY.AssignMirrorY(source);
+  turned.AssignRotate180(source);
+  struct Case {
+    int32_t corner, direction;
+    const TGrid* expected;
+  };
+  const Case cases[] = {
+      {0, 0, &plain},  {1, 0, &mirrorX}, {2, 0, &turned}, {3, 0, &mirrorY},
+      {0, 1, &mirrorX}, {1, 1, &turned}, {2, 1, &mirrorY}, {3, 1, &plain},
+  };
+  for (const Case& c : cases) {
+    TGrid framed;
+    AssignInSearchFrame(framed, source, c.corner, c.direction);
+    SCOPED_TRACE(testing::Message() << "corner " << c.corner << " direction " << c.direction);
+    ExpectSameContent(framed, *c.expected);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,38 @@
+#pragma once
+// The grids of a run: one grid per orientation of every distinct part, one per
+// distinct stock. Equal parts and stocks that follow one another in the
+// processing order share their grids.
+
+#include <cstdint>
+#include <vector>
+
+#include "grid/grid.h"
+#include "model/part.h"
+#include "model/stock.h"
+
+namespace varnest {
+
+struct TGridSets {
+  std::vector<TGrid> FOffsetPartGrids;  // grown outlines; always built
+  std::vector<TGrid> FPartGrids;        // plain outlines; only for CutterType 1
+  int32_t FNumberOfPartGrids = 0;
+  int32_t FNumberOfDistinctParts = 0;
+  std::vector<TGrid> FStockGrids;
+  int32_t FNumberOfStockGrids = 0;
+  int32_t FNumberOfDistinctStocks = 0;
+
+  void Release() {
+    FreeGridArray(FOffsetPartGrids);
+    FreeGridArray(FPartGrids);
+    FreeGridArray(FStockGrids);
+    FNumberOfPartGrids = FNumberOfDistinctParts = 0;
+    FNumberOfStockGrids = FNumberOfDistinctStocks = 0;
+  }
+};
+
+// Copies a grid into the search frame of a starting corner (0..3) and
+// direction (0..1): the search always runs lowest strip first, then smallest
+// x, and the frame copy makes that the chosen corner and direction.
+void AssignInSearchFrame(TGrid& target, const TGrid& source, int32_t corner, int32_t direction);
+
+}  // namespace varnest
