@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "geometry/random.h"
+#include "grid/grid_sets.h"
 #include "model/error_info.h"
 #include "model/part.h"
 #include "model/stock.h"
@@ -182,10 +183,16 @@ class TVarnest2D {
   std::vector<int32_t> FPartOrder;
   std::vector<int32_t> FStockOrder;
   double FScale = 1.0;
+  TGridSets FGrids;
   solutie FSolution;
   TRandomSource FRandom;
 
  private:
+  // Prepares every part and stock for rasterising; returns the widest
+  // prepared extent, which sets the integer scale.
+  double PrepareShapes();
+  void RunSearchStage();
+
   part2d_any* PartAt(int32_t index);
   const part2d_any* PartAt(int32_t index) const;
   stock2d_any* StockAt(int32_t index);

@@ -30,6 +30,21 @@ struct TGridSets {
   }
 };
 
+// One grid per distinct stock (equal neighbours in the stock order share
+// one), in the stock's own frame; sets every stock's FGridIndex. Stocks that
+// cannot be used keep FGridIndex -1.
+void BuildStockGrids(TGridSets& sets, stock2d_array_any& stocks,
+                     const std::vector<int32_t>& stockOrder, double resolution, double precision,
+                     double scale);
+
+// One grid per orientation of every distinct part (each kept rotation, and
+// its mirror image when allowed), already in the search frame; fills every
+// part's FOrientations. Plain-outline grids are built only for CutterType 1.
+void BuildPartGrids(TGridSets& sets, part2d_array_any& parts,
+                    const std::vector<int32_t>& partOrder, double resolution, double precision,
+                    int32_t rotationCenter, double scale, int32_t corner, int32_t direction,
+                    int32_t cutterType);
+
 // Copies a grid into the search frame of a starting corner (0..3) and
 // direction (0..1): the search always runs lowest strip first, then smallest
 // x, and the frame copy makes that the chosen corner and direction.
