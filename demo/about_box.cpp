@@ -62,33 +62,35 @@ QPixmap ProgramPicture(int width, int height) {
   // The sheet, with one round defect.
   painter.setPen(QPen(QColor(0x44, 0x4c, 0x56), 1.5));
   painter.setBrush(QColor(0xd9, 0xde, 0xe4));
-  painter.drawRect(QRectF(6, 6, 101, 69));
+  painter.drawRect(QRectF(5, 5, 103, 71));
   painter.setPen(QPen(QColor(0xc0, 0x39, 0x2b), 1.2));
   painter.setBrush(QColor(0xf4, 0xf1, 0xe8));
-  painter.drawEllipse(QPointF(84, 52), 7, 7);
+  painter.drawEllipse(QPointF(93, 61), 6, 6);
 
-  // Parts packed from the lower-left corner.
-  painter.setPen(QPen(QColor(0x1f, 0x3a, 0x5f), 1.0));
+  // Parts packed from the lower-left corner: two L shapes locked into each
+  // other, circles beside them, and an arc-edged part and a six-sided part
+  // above.
+  const QPen outline(QColor(0x1f, 0x3a, 0x5f), 1.0);
+  painter.setPen(outline);
   painter.setBrush(QColor(0x4a, 0x90, 0xd9));
-  const QPointF l1[] = {{9, 72}, {33, 72}, {33, 60}, {21, 60}, {21, 48}, {9, 48}};
-  painter.drawPolygon(l1, 6);
-  const QPointF l2[] = {{36, 72}, {36, 48}, {24, 48}, {24, 57}, {36, 57}};
-  painter.drawPolygon(l2, 5);
+  const QPointF lower[] = {{8, 73}, {32, 73}, {32, 61}, {20, 61}, {20, 49}, {8, 49}};
+  painter.drawPolygon(lower, 6);
+  const QPointF upper[] = {{20, 61}, {32, 61}, {32, 49}, {44, 49}, {44, 37}, {20, 37}};
+  painter.drawPolygon(upper, 6);
   painter.setBrush(QColor(0xf0, 0xa2, 0x02));
-  painter.drawEllipse(QPointF(46, 64), 8, 8);
-  painter.drawEllipse(QPointF(63, 64), 8, 8);
-  painter.drawEllipse(QPointF(46, 47), 8, 8);
+  for (const QPointF centre : {QPointF(39, 67), QPointF(52, 67), QPointF(65, 67), QPointF(51, 54)}) {
+    painter.drawEllipse(centre, 6, 6);
+  }
   painter.setBrush(QColor(0x3c, 0xa5, 0x5c));
-  QPainterPath diamond;
-  diamond.moveTo(20, 9);
-  diamond.lineTo(32, 21);
-  diamond.quadTo(32, 33, 20, 33);
-  diamond.lineTo(8, 21);
-  diamond.closeSubpath();
-  painter.drawPath(diamond);
-  painter.setBrush(QColor(0x2a, 0x7a, 0x43));
-  const QPointF hex[] = {{38, 9}, {50, 9}, {56, 19}, {50, 29}, {38, 29}, {44, 19}};
-  painter.drawPolygon(hex, 6);
+  QPainterPath arcPart;
+  arcPart.moveTo(14, 8);
+  arcPart.lineTo(26, 20);
+  arcPart.quadTo(26, 32, 14, 32);
+  arcPart.lineTo(8, 20);
+  arcPart.closeSubpath();
+  painter.drawPath(arcPart);
+  const QPointF sixSided[] = {{41, 8}, {52, 19}, {41, 30}, {30, 30}, {30, 19}, {41, 19}};
+  painter.drawPolygon(sixSided, 6);
 
   // The name.
   painter.setPen(QColor(0x1f, 0x3a, 0x5f));

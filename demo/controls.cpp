@@ -23,8 +23,11 @@ void PlaceLabel(QLabel* label, int x, int y, int width, int height) {
   const int margin = 2 * label->margin();
   const int textWidth = metrics.horizontalAdvance(label->text()) + margins.left() +
                         margins.right() + margin;
-  const int textHeight = metrics.height() + margins.top() + margins.bottom() + margin;
-  label->setGeometry(x, y, std::max(width, textWidth), std::max(height, textHeight));
+  // One pixel of slack: the text layout rounds advances up, the metrics may not.
+  const int w = std::max(width, textWidth + 1);
+  int textHeight = metrics.height() + margins.top() + margins.bottom() + margin;
+  if (label->wordWrap()) textHeight = std::max(textHeight, label->heightForWidth(w));
+  label->setGeometry(x, y, w, std::max(height, textHeight));
 }
 
 TImage::TImage(int width, int height, QWidget* parent)
