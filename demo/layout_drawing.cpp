@@ -108,9 +108,13 @@ int TruncToInt(double value) {
 
 std::optional<TSheetMapping> FitSheet(double minX, double minY, double maxX, double maxY,
                                       int width, int height) {
-  const double scale = std::min(width / (maxX - minX), height / (maxY - minY));
-  if (!std::isfinite(scale) || scale <= 0.0 || !std::isfinite(minX) || !std::isfinite(minY))
+  if (!std::isfinite(minX) || !std::isfinite(minY) || !std::isfinite(maxX) ||
+      !std::isfinite(maxY))
     return std::nullopt;
+  // A box flat in one direction still fits along the other (the division by
+  // its zero extent gives infinity, which the minimum drops).
+  const double scale = std::min(width / (maxX - minX), height / (maxY - minY));
+  if (!std::isfinite(scale) || scale <= 0.0) return std::nullopt;
   return TSheetMapping{minX, minY, scale, height};
 }
 

@@ -229,6 +229,7 @@ void CanvasTest::fitSheet() {
   QVERIFY(!FitSheet(0.0, 0.0, 0.0, 0.0, 615, 615).has_value());
   QVERIFY(!FitSheet(5.0, 5.0, 1.0, 1.0, 615, 615).has_value());
   QVERIFY(!FitSheet(nan, 0.0, 10.0, 10.0, 615, 615).has_value());
+  QVERIFY(!FitSheet(0.0, 0.0, 10.0, nan, 615, 615).has_value());
   QVERIFY(!FitSheet(0.0, 0.0, inf, inf, 615, 615).has_value());
   QCOMPARE(TruncToInt(nan), 0);
   QCOMPARE(TruncToInt(-2.9), -2);
