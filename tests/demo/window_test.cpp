@@ -522,9 +522,18 @@ void WindowTest::startWithDefaultsDrawsTheSheet() {
     QVERIFY2(ColourNear(first, line(p.x, p.y), kBlack, 2),
              qPrintable(QStringLiteral("outline at (%1, %2)").arg(p.x).arg(p.y)));
   }
-  // The defects: red circles, white inside; nothing beyond the sheet.
-  QVERIFY(ColourNear(first, line(180, 100), kRed, 2));
-  QVERIFY(ColourNear(first, line(110, 220), kRed, 2));
+  // The defects: red circles, white inside; nothing beyond the sheet. A
+  // part touching a defect may paint over a few of its pixels, so most, not
+  // all, of the points around each circle must show red.
+  for (const auto& defect : {QPointF(160, 100), QPointF(110, 200)}) {
+    int red = 0;
+    for (int k = 0; k < 16; ++k) {
+      const double a = k * 3.14159265358979 / 8.0;
+      red += ColourNear(first, line(defect.x() + 20 * std::cos(a), defect.y() + 20 * std::sin(a)),
+                        kRed, 2);
+    }
+    QVERIFY2(red >= 12, qPrintable(QStringLiteral("%1 of 16 red").arg(red)));
+  }
   QCOMPARE(first.pixel(line(160, 100)), kWhite);
   QCOMPARE(first.pixel(line(110, 200)), kWhite);
   QCOMPARE(first.pixel(line(280, 280)), kWhite);
