@@ -17,13 +17,10 @@
 #include "grid/grid_sets.h"
 #include "model/part.h"
 #include "model/stock.h"
+#include "search/placement_rule.h"
 #include "search/solution.h"
 
 namespace varnest {
-
-// The two placement rules a chromosome may carry.
-inline constexpr uint8_t kLowestBase = 0;
-inline constexpr uint8_t kLowestTop = 1;
 
 // The engine's callbacks: plain functions taking the user pointer stored
 // beside them.
