@@ -30,6 +30,18 @@ class TBaseShape : public TBox {
 
   bool IsPolygon() const { return FShapeType == 0; }
 
+  // True when the shape encloses nothing: the selected polygon or circle is
+  // absent, a polygon without vertices, or a circle of no positive radius. An
+  // inward offset that swallows a hole leaves it empty; it is then no hole.
+  bool IsEmpty() const;
+
+  // The selected shape's box, copied into this shape's box (all 0 when the
+  // selected shape is absent).
+  void ComputeBoundingBox(double precision);
+  // Forwarded to the selected shape; this shape's box is not touched.
+  void Translate(double dx, double dy);
+  void Rotate(TPoint2D center, double angle);
+
   // Destroys both shapes and resets the kind; the box stays.
   void Clear() {
     FPolygon.reset();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "geometry/point.h"
 
 namespace varnest {
@@ -18,6 +20,22 @@ class TCircle : public TBox {
     return *this;
   }
   ~TCircle() = default;
+
+  // Box block from centre and radius (no tolerance involved).
+  void ComputeBoundingBox();
+  void ComputeArea();
+  // Radius, centre x and centre y, each equal under the tolerance.
+  bool SameShape(const TCircle& other, double tolerance) const;
+  // A negative radius becomes 0.
+  void Grow(double distance);
+  // A radius of 0 or less becomes 0.
+  void Shrink(double distance);
+  // Moves the centre; the box is not touched.
+  void Translate(double dx, double dy);
+  // Turns the centre counter-clockwise about center; radius and box stay.
+  void Rotate(TPoint2D center, double angle);
+  // Mode 0: the given point; any other mode: the centre of the stored box.
+  TPoint2D RotationCenterPoint(int32_t mode, TPoint2D given) const;
 
  protected:
   void CopyCircle(const TCircle& other) {

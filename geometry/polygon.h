@@ -2,6 +2,7 @@
 // TPolygon: the outline type of the engine (part and stock outlines, polygon
 // holes). Vertices and edge records are two parallel flat arrays.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -31,6 +32,43 @@ class TPolygon : public TBox {
   ~TPolygon() = default;
 
   int32_t NumberOfVertices() const { return static_cast<int32_t>(FVertices.size()); }
+
+  // --- Geometric operations ---------------------------------------------------
+  // None of the derived fields (area, box, arc angles) follows a change by
+  // itself: each operation names the fields it writes, and callers recompute
+  // the rest.
+
+  // Box block, arcs included where they bulge past their end vertices.
+  void ComputeBoundingBox(double precision);
+  // FArea: shoelace sum plus or minus the circular segment of every arc.
+  void ComputeArea();
+  // The area centroid of the vertices (recomputes FArea first). An outline of
+  // zero area has no centroid; it gives the mean of its vertices instead.
+  TPoint2D Centroid();
+  // The centre of the stored box.
+  TPoint2D BoundingBoxCenter() const;
+  // Mode 0: the given point; 1: the box centre; any other: the centroid.
+  TPoint2D RotationCenterPoint(int32_t mode, TPoint2D given);
+  // The input check's completion of the arcs: end points from the vertices,
+  // radius from the start point, then angles and sweep. An arc whose centre
+  // lies on its start vertex (radius 0 under precision) has no direction and
+  // becomes a straight edge.
+  void CompleteArcs(double precision);
+  // Radius and angles of every arc from its centre and its stored end points.
+  void RefreshArcs(double precision);
+  void Translate(double dx, double dy);
+  void Scale(double factor);
+  // Recomputes the box and returns the factor that makes its larger side
+  // size; a box that is a single point (or not finite) keeps the factor 1.
+  double FitScale(double size, double precision, double& minX, double& minY);
+  // Counter-clockwise by angle degrees about center; arc angles follow.
+  void Rotate(TPoint2D center, double angle);
+  // Doubled area of the vertices within precision of 0 also counts as clockwise.
+  bool IsClockwise(double precision) const;
+  // Reverses a clockwise outline; every arc stays on its geometric edge.
+  void MakeCounterClockwise(double precision);
+  // The same outline, possibly listed from another starting vertex.
+  bool SameShape(const TPolygon& other, double tolerance) const;
 
   // Frees both arrays; the width and height go to 0, the rest of the box and
   // the area stay as they were.

@@ -1,2 +1,0 @@
-// Placeholder translation unit until the kernel's operations land.
-#include "geometry/base_shape.h"

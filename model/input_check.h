@@ -1,0 +1,18 @@
+#pragma once
+// The input check of a run: completes the arc data of every polygon, computes
+// boxes and areas, derives the net areas, and records in error_info the last
+// outline or hole that is given clockwise. The run goes on whatever it finds.
+
+#include "model/error_info.h"
+#include "model/part.h"
+#include "model/stock.h"
+
+namespace varnest {
+
+void CheckInput(part2d_array_any& parts, stock2d_array_any& stocks, double precision,
+                error_info& errorInfo);
+
+// After preparation every later step wants sizes, not orientations.
+void MakeAreasAbsolute(part2d_array_any& parts, stock2d_array_any& stocks);
+
+}  // namespace varnest
