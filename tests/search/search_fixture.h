@@ -3,7 +3,10 @@
 // and resolution 1 unless a test says otherwise, so grid units are outline
 // units and strip i is the band i <= y <= i + 1.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -69,10 +72,25 @@ inline part2d_any BoxPart(int32_t index, const std::vector<std::pair<double, dou
   part.FId = 100 + index;
   part.FRotationStep = step;
   part.FNumberOfRotations = static_cast<int32_t>(boxes.size());
+  if (!boxes.empty()) part.FOutline = Box(boxes[0].first, boxes[0].second);
   for (size_t k = 0; k < boxes.size(); ++k) {
     const TPolygon box = Box(boxes[k].first, boxes[k].second);
     part.FRotatedOutlines.push_back(box);
-    part.FOffsetOutlines.emplace_back(box);
+    // The outer box: the defined outline turned about the origin, in the
+    // part's own frame (no cutter).
+    TOffsetPolygon grown(box);
+    const double a = step * static_cast<double>(k) * std::acos(-1.0) / 180.0;
+    grown.FOuterMinX = grown.FOuterMinY = std::numeric_limits<double>::max();
+    grown.FOuterMaxX = grown.FOuterMaxY = std::numeric_limits<double>::lowest();
+    for (const TPolygonVertex& v : part.FOutline->FVertices) {
+      const double x = std::cos(a) * v.X - std::sin(a) * v.Y;
+      const double y = std::sin(a) * v.X + std::cos(a) * v.Y;
+      grown.FOuterMinX = std::min(grown.FOuterMinX, x);
+      grown.FOuterMinY = std::min(grown.FOuterMinY, y);
+      grown.FOuterMaxX = std::max(grown.FOuterMaxX, x);
+      grown.FOuterMaxY = std::max(grown.FOuterMaxY, y);
+    }
+    part.FOffsetOutlines.push_back(grown);
     part.FRotationMultiples.push_back(static_cast<int32_t>(k));
     part.FOrientations.push_back({static_cast<int32_t>(k), gridBase + static_cast<int32_t>(k), 0});
   }
