@@ -4,9 +4,9 @@
 // Moving every edge of an outline by the offset distance and joining the
 // moved edges gives a raw outline that crosses itself wherever the offset
 // swallows a notch, a short edge or a corner. The trace walks once along it
-// from its lowest point, which always lies on the outer boundary, and whenever
-// the edge it follows is crossed by a later edge it switches to that edge at
-// the crossing. The current edge only ever moves forward and never past the
+// from its lowest point, which on an outward offset always lies on the outer
+// boundary, and whenever the edge it follows is crossed by a later edge it
+// switches to that edge at the crossing. The current edge only ever moves forward and never past the
 // start edge, so the walk takes at most one step per raw edge and the result
 // has at most one vertex more than the raw outline.
 

@@ -24,8 +24,12 @@ void RemoveDegenerateEdges(TPolygon& polygon, double precision);
 // precision offsets nothing: both results are copies of the input.
 TOffsetPolygon OffsetOutward(TPolygon& polygon, double distance, double precision,
                              TOffsetPolygon& raw);
-// An inward offset that swallows the whole outline (nothing of it lies
-// farther than the distance from its boundary) gives an empty polygon.
+// Every point of an inward offset lies at the distance from the outline. The
+// trace starts at the lowest raw point that keeps that distance (the lowest
+// point itself may lie on a loop cut off at a convex corner), and a result
+// that comes closer anywhere, or runs clockwise, is what the crossed edges
+// leave when the offset swallows the outline (a hole narrower than twice the
+// distance): the offset is then an empty polygon.
 TOffsetPolygon OffsetInward(TPolygon& polygon, double distance, double precision,
                             TOffsetPolygon& raw);
 

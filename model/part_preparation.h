@@ -1,0 +1,47 @@
+#pragma once
+// Part preparation: every part turned into the shapes the grids are built
+// from. Its outline made counter-clockwise, turned into every rotation of its
+// step with rotations that repeat an earlier shape dropped, each moved so that
+// its box starts at the origin; the same grown by the cutter; and its holes in
+// both frames. Circles keep their outline under rotation; only their holes
+// turn.
+//
+// A part that cannot be nested is excluded from the run: after preparation it
+// has no kept rotation (FNumberOfRotations 0), no per-rotation shapes and no
+// orientations, so the grids give it nothing and the search never offers it.
+// That is the outcome for a shape kind other than polygon and circle, a
+// missing outline or circle, an outline or circle that encloses no area (under
+// the precision) or an area too large to be finite, a circle of no positive
+// radius, any coordinate or radius that is not finite in the defined or the
+// prepared shapes, and a grown shape whose box has no width or no height.
+
+#include <cstdint>
+
+#include "model/part.h"
+
+namespace varnest {
+
+// The growth distance of a run: the cutter diameter d, rounded up to whole
+// strips of the raster when the cutter type is not 0.
+double GrowthDistance(double cutterDiameter, int32_t cutterType, double resolution,
+                      double precision);
+
+void PreparePolygonPart(part2d_any& part, double precision, double cutterDiameter,
+                        int32_t rotationCenter, int32_t cutterType, double resolution);
+void PrepareCirclePart(part2d_any& part, double precision, double cutterDiameter,
+                       int32_t rotationCenter, int32_t cutterType, double resolution);
+// The preparation of the part's kind; other kinds are excluded.
+void PreparePart(part2d_any& part, double precision, double cutterDiameter,
+                 int32_t rotationCenter, int32_t cutterType, double resolution);
+
+// Gives target the preparation of an equal (SamePart) polygon part.
+void CopyPreparedPart(part2d_any& target, const part2d_any& source);
+
+// True when the prepared part takes part in the run.
+bool IsNestable(const part2d_any& part);
+
+// The largest width of the part's prepared, grown shapes (their boxes start
+// at the origin); 0 for a part that is not nestable.
+double PreparedExtent(const part2d_any& part);
+
+}  // namespace varnest
