@@ -1,0 +1,391 @@
+#include "search/placement.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "geometry/fuzzy.h"
+#include "grid/grid_sets.h"
+
+namespace varnest {
+
+namespace {
+
+// Strips hold few intervals, where a plain walk beats a binary search; long
+// strips (a stock after many stamps) are searched by halving. Both give the
+// same answer because a normalised strip has strictly increasing ends.
+constexpr std::ptrdiff_t kLinearWalkLength = 8;
+
+// The first interval of [first, last) whose end lies right of p.
+inline const TGridInterval* FirstEndingAfter(const TGridInterval* first,
+                                             const TGridInterval* last, int32_t p) {
+  if (last - first <= kLinearWalkLength) {
+    while (first != last && first->FEnd <= p) ++first;
+    return first;
+  }
+  return std::partition_point(first, last,
+                              [p](const TGridInterval& interval) { return interval.FEnd <= p; });
+}
+
+// A real turned into a grid coordinate without undefined conversions: NaN
+// and values beyond the 32-bit range saturate.
+int32_t SaturatedTrunc(double value) {
+  if (!(value > -2147483648.0)) return std::numeric_limits<int32_t>::min();
+  if (!(value < 2147483647.0)) return std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(std::trunc(value));
+}
+
+// What the loop over the orientations remembers about its current choice.
+struct TChoice {
+  bool Made = false;
+  int32_t X = 0;
+  int32_t Line = 0;
+  double Y = 0.0;
+  int32_t RotationIndex = 0;
+  uint8_t Mirrored = 0;
+  int32_t Orientation = 0;
+};
+
+bool PassAllows(const TSearchContext& context, std::span<const uint8_t> mask, size_t i) {
+  // A mask shorter than the orientation table marks nothing beyond its end.
+  const bool preferred = i < mask.size() && mask[i] != 0;
+  return context.FPlacementPass == 1 ? preferred : !preferred;
+}
+
+// The fitting grid of an orientation, or none when the orientation does not
+// name a usable grid (a grid without strips cannot be positioned).
+TGrid* FittingGrid(TSearchContext& context, const TPartOrientation& orientation) {
+  std::vector<TGrid>& grids = context.FittingGrids();
+  if (orientation.GridIndex < 0 || static_cast<size_t>(orientation.GridIndex) >= grids.size()) {
+    return nullptr;
+  }
+  TGrid& grid = grids[static_cast<size_t>(orientation.GridIndex)];
+  return grid.FNumberOfLines > 0 ? &grid : nullptr;
+}
+
+// The outline the fitting grid of a polygon orientation was built from.
+const TPolygon* FittingOutline(const TSearchContext& context, const part2d_any& part,
+                               int32_t rotationIndex) {
+  if (rotationIndex < 0) return nullptr;
+  const size_t k = static_cast<size_t>(rotationIndex);
+  if (context.SeparateFitting()) {
+    return k < part.FRotatedOutlines.size() ? &part.FRotatedOutlines[k] : nullptr;
+  }
+  return k < part.FOffsetOutlines.size() ? &part.FOffsetOutlines[k] : nullptr;
+}
+
+const TCircle* FittingCircle(const TSearchContext& context, const part2d_any& part) {
+  if (context.SeparateFitting()) return part.FShiftedCircle ? &*part.FShiftedCircle : nullptr;
+  return part.FOffsetCircle ? &*part.FOffsetCircle : nullptr;
+}
+
+// Under separate fitting the plain grid was fitted, and the grown grid reaches
+// k strips and k * Resolution further on its low sides, so it is stamped that
+// much further down and left.
+void StampPosition(const TSearchContext& context, int32_t x, int32_t line, int32_t& stampX,
+                   int32_t& stampLine) {
+  stampX = x;
+  stampLine = line;
+  if (!context.SeparateFitting()) return;
+  const double strips = std::trunc(context.CutterDiameter / context.Resolution);
+  // A diameter that is NaN or absurdly large for the grid shifts nothing
+  // sensible; bounding it keeps the conversions defined.
+  int32_t k = strips >= 0.0 && strips < 1e6 ? static_cast<int32_t>(strips) : 0;
+  if (FuzzyCompare(static_cast<double>(k) * context.Resolution, context.CutterDiameter,
+                   context.Precision) != 0) {
+    k += 1;
+  }
+  stampX = SaturatedTrunc(static_cast<double>(x) -
+                          std::trunc(context.FScale) * static_cast<double>(k) *
+                              context.Resolution);
+  stampLine = line - k;
+}
+
+bool Commit(TSearchContext& context, const part2d_any& part, int32_t partIndex,
+            const TChoice& choice, double stockWidth, double stockHeight,
+            TSearchLayout& layout) {
+  if (FuzzyCompare(choice.Y, stockHeight, context.Precision) != -1) return false;
+  RecordPlacement(context, part, partIndex, choice.RotationIndex, choice.Mirrored, layout,
+                  choice.X, choice.Y, stockWidth, stockHeight);
+  int32_t stampX = 0;
+  int32_t stampLine = 0;
+  StampPosition(context, choice.X, choice.Line, stampX, stampLine);
+  const TPartOrientation& orientation = part.FOrientations[static_cast<size_t>(choice.Orientation)];
+  std::vector<TGrid>& stamping = context.StampingGrids();
+  if (orientation.GridIndex >= 0 && static_cast<size_t>(orientation.GridIndex) < stamping.size()) {
+    StampPart(context.FStockGrid, stamping[static_cast<size_t>(orientation.GridIndex)], stampX,
+              stampLine);
+  }
+  return true;
+}
+
+bool PlacePolygonPart(TSearchContext& context, const part2d_any& part, int32_t partIndex,
+                      std::span<const uint8_t> mask, uint8_t rule, double stockWidth,
+                      double stockHeight, TSearchLayout& layout) {
+  const TGrid& stock = context.FStockGrid;
+  const int32_t stockLines = stock.FNumberOfLines;
+  const bool lowestTop = rule == kLowestTop;
+  double bestY = stockHeight;
+  double bestKey = stockHeight;
+  // One limit serves all orientations in turn: a later orientation never
+  // searches above the line the earlier ones reached.
+  int32_t limit = 0;
+  int32_t topLimit = stockLines;
+  TChoice choice;
+
+  for (size_t i = 0; i < part.FOrientations.size(); ++i) {
+    if (!PassAllows(context, mask, i)) continue;
+    const TPartOrientation& orientation = part.FOrientations[i];
+    TGrid* grid = FittingGrid(context, orientation);
+    const TPolygon* outline = FittingOutline(context, part, orientation.RotationIndex);
+    if (grid == nullptr || outline == nullptr) continue;
+    const int32_t gridLines = grid->FNumberOfLines;
+
+    int32_t searchLimit = 0;
+    if (lowestTop) {
+      searchLimit = topLimit - gridLines;
+      if (searchLimit < 0) continue;
+    } else {
+      const int32_t room = stockLines - gridLines;
+      if (room < 0) continue;
+      limit = choice.Made ? std::min(limit, room) : room;
+      searchLimit = limit;
+    }
+    const int32_t usedLimit = searchLimit;
+
+    int32_t x = 0;
+    int32_t line = 0;
+    if (FindFirstFit(stock, *grid, searchLimit, x, line)) {
+      const double y = static_cast<double>(line) * context.Resolution;
+      bool better = false;
+      if (lowestTop) {
+        const double key = y + outline->FHeight;
+        if (FuzzyCompare(key, bestKey, context.Precision) == -1) {
+          bestKey = key;
+          better = true;
+        }
+        topLimit = std::min(topLimit, line + gridLines);
+      } else {
+        better = FuzzyCompare(y, bestY, context.Precision) == -1;
+        limit = std::min(limit, line);
+      }
+      if (better) {
+        bestY = y;
+        choice = TChoice{true, x, line, y, orientation.RotationIndex, orientation.Mirrored,
+                         static_cast<int32_t>(i)};
+      }
+    } else {
+      // Every line up to the limit is full for this grid; later searches in
+      // this layout start there (the stock only gains blocked spans).
+      grid->FLastLine = std::max(grid->FLastLine, usedLimit);
+    }
+  }
+  if (!choice.Made) return false;
+  return Commit(context, part, partIndex, choice, stockWidth, stockHeight, layout);
+}
+
+bool PlaceCirclePart(TSearchContext& context, const part2d_any& part, int32_t partIndex,
+                     std::span<const uint8_t> mask, double stockWidth, double stockHeight,
+                     TSearchLayout& layout) {
+  const TCircle* circle = FittingCircle(context, part);
+  if (circle == nullptr) return false;
+  const TGrid& stock = context.FStockGrid;
+  double bestY = stockHeight;
+  TChoice choice;
+
+  for (size_t i = 0; i < part.FOrientations.size(); ++i) {
+    if (!PassAllows(context, mask, i)) continue;
+    const TPartOrientation& orientation = part.FOrientations[i];
+    TGrid* grid = FittingGrid(context, orientation);
+    if (grid == nullptr) continue;
+    // Never lowered: a negative limit simply finds nothing.
+    int32_t searchLimit = stock.FNumberOfLines - grid->FNumberOfLines;
+    int32_t x = 0;
+    int32_t line = 0;
+    if (!FindFirstFit(stock, *grid, searchLimit, x, line)) continue;
+    const double y = static_cast<double>(line) * context.Resolution;
+    if (FuzzyCompare(y, bestY, context.Precision) != -1) continue;
+    bestY = y;
+    choice = TChoice{true, x, line, y, orientation.RotationIndex, orientation.Mirrored,
+                     static_cast<int32_t>(i)};
+    // The next equal circle cannot start inside this one on the same line.
+    const double advanced = grid->FLastX + 2.0 * circle->FRadius * context.FScale;
+    grid->FLastX = advanced < static_cast<double>(kMemoXCap) ? SaturatedTrunc(advanced)
+                                                             : kMemoXCap;
+  }
+  if (!choice.Made) return false;
+  return Commit(context, part, partIndex, choice, stockWidth, stockHeight, layout);
+}
+
+}  // namespace
+
+TStockExtents StockExtents(const stock2d_any& stock) {
+  if (stock.IsPolygon()) {
+    if (!stock.FOffsetOutline) return {};
+    return {stock.FOffsetOutline->FWidth, stock.FOffsetOutline->FHeight};
+  }
+  // The grid of a circle stock is that of its usable circle (the radius less
+  // the margin), so that is the extent positions are mapped back with.
+  const double radius = stock.FOffsetCircle ? stock.FOffsetCircle->FRadius
+                        : stock.FCircle     ? stock.FCircle->FRadius
+                                            : 0.0;
+  return {2.0 * radius, 2.0 * radius};
+}
+
+void BeginStockLayout(TSearchContext& context, const stock2d_any& stock) {
+  const std::vector<TGrid>& stockGrids = context.FGrids.FStockGrids;
+  if (stock.FGridIndex >= 0 && static_cast<size_t>(stock.FGridIndex) < stockGrids.size()) {
+    AssignInSearchFrame(context.FStockGrid, stockGrids[static_cast<size_t>(stock.FGridIndex)],
+                        context.OptimizationStartingCorner,
+                        context.OptimizationStartingDirection);
+  } else {
+    context.FStockGrid.FNumberOfLines = 0;
+  }
+  for (TGrid& grid : context.FittingGrids()) {
+    grid.FLastLine = -1;
+    grid.FLastX = 0;
+  }
+}
+
+TFitResult TestFit(const TGrid& stock, const TGrid& part, int32_t x, int32_t line) {
+  const int32_t lines = part.FNumberOfLines;
+  if (line < 0 || line > stock.FNumberOfLines - lines) return {TFitOutcome::kExhausted, 0};
+
+  // Quick test: a few vertex cells usually hit a blocked span long before a
+  // whole strip walk would. Only worth it when there are fewer cells than
+  // strips.
+  if (lines > part.NumberOfVertexCells()) {
+    for (const TGridCell& cell : part.FVertexCells) {
+      const int32_t target = line + cell.Line;
+      if (static_cast<uint32_t>(target) >= static_cast<uint32_t>(stock.FNumberOfLines)) continue;
+      const std::vector<TGridInterval>& blocked =
+          stock.FLines[static_cast<size_t>(target)].FIntervals;
+      const TGridInterval* end = blocked.data() + blocked.size();
+      const int32_t p = cell.X + x;
+      const TGridInterval* reached = FirstEndingAfter(blocked.data(), end, p);
+      if (reached == end) {
+        // Only a zero-length interval exactly at p leaves the cell free here.
+        if (blocked.empty() || p > blocked.back().FStart) return {TFitOutcome::kExhausted, 0};
+        continue;
+      }
+      if (reached->FStart < p) return {TFitOutcome::kCollision, reached->FEnd - cell.X};
+    }
+  }
+
+  // Full test, strip by strip; the first collision decides.
+  for (int32_t i = 0; i < lines; ++i) {
+    const std::vector<TGridInterval>& own = part.FLines[static_cast<size_t>(i)].FIntervals;
+    if (own.empty()) continue;
+    const std::vector<TGridInterval>& blocked =
+        stock.FLines[static_cast<size_t>(line + i)].FIntervals;
+    const TGridInterval* cursor = blocked.data();
+    const TGridInterval* end = cursor + blocked.size();
+    for (const TGridInterval& covered : own) {
+      cursor = FirstEndingAfter(cursor, end, covered.FStart + x);
+      if (cursor == end) return {TFitOutcome::kExhausted, 0};
+      if (covered.FEnd + x <= cursor->FStart) continue;  // lies in the gap
+      return {TFitOutcome::kCollision, cursor->FEnd - covered.FStart};
+    }
+  }
+  return {TFitOutcome::kFits, 0};
+}
+
+bool FindFirstFit(const TGrid& stock, TGrid& part, int32_t& lineLimit, int32_t& x,
+                  int32_t& line) {
+  const int32_t memoLine = part.FLastLine;
+  // Lines whose part strips would leave the stock are never searched.
+  const int32_t lastLine = std::min(lineLimit, stock.FNumberOfLines - part.FNumberOfLines);
+  const int32_t lastX = stock.FScaledWidth - part.FScaledWidth;
+  for (int32_t current = memoLine < 0 ? 0 : memoLine; current <= lastLine; ++current) {
+    int32_t position = (current == memoLine || memoLine == -1) ? part.FLastX : 0;
+    while (position <= lastX) {
+      const TFitResult result = TestFit(stock, part, position, current);
+      if (result.Outcome == TFitOutcome::kFits) {
+        part.FLastLine = current;
+        part.FLastX = position;
+        lineLimit = current;
+        x = position;
+        line = current;
+        return true;
+      }
+      if (result.Outcome == TFitOutcome::kExhausted) break;
+      position = result.NextX;  // always right of the tried position
+    }
+  }
+  return false;
+}
+
+void StampPart(TGrid& stock, const TGrid& part, int32_t x, int32_t line) {
+  for (int32_t i = 0; i < part.FNumberOfLines; ++i) {
+    const int32_t target = line + i;
+    if (target < 0) continue;
+    if (target >= stock.FNumberOfLines) break;
+    stock.FLines[static_cast<size_t>(target)].MergeShifted(part.FLines[static_cast<size_t>(i)],
+                                                           x);
+  }
+}
+
+void RecordPlacement(const TSearchContext& context, const part2d_any& part, int32_t partIndex,
+                     int32_t rotationIndex, uint8_t mirrored, TSearchLayout& layout, int32_t x,
+                     double y, double stockWidth, double stockHeight) {
+  // The extent of the shape that was fitted, as stored during the search.
+  double mx = 0.0;
+  double my = 0.0;
+  if (part.IsPolygon()) {
+    if (const TPolygon* outline = FittingOutline(context, part, rotationIndex)) {
+      mx = outline->FMaxX;
+      my = outline->FMaxY;
+    }
+  } else if (const TCircle* circle = FittingCircle(context, part)) {
+    mx = circle->FMaxX;
+    my = circle->FMaxY;
+  }
+
+  const double X = static_cast<double>(x) / context.FScale;
+  const double Y = y;
+  const double W = stockWidth;
+  const double H = stockHeight;
+  TPoint2D position;
+  if (context.OptimizationStartingDirection == 1) {
+    switch (context.OptimizationStartingCorner) {
+      case 1: position = {H - Y - my, X}; break;
+      case 2: position = {H - Y - my, W - X - mx}; break;
+      case 3: position = {Y, W - X - mx}; break;
+      default: position = {Y, X}; break;
+    }
+  } else {
+    switch (context.OptimizationStartingCorner) {
+      case 1: position = {W - X - mx, Y}; break;
+      case 2: position = {W - X - mx, H - Y - my}; break;
+      case 3: position = {X, H - Y - my}; break;
+      default: position = {X, Y}; break;
+    }
+  }
+
+  const size_t slot = static_cast<size_t>(layout.FNumberOfPlacedPieces);
+  if (slot >= layout.FPieces.size()) layout.FPieces.resize(slot + 1);
+  TPiece_any& piece = layout.FPieces[slot];
+  piece.FShapeType = part.FShapeType;
+  piece.FMirrored = mirrored;
+  piece.FRotationIndex = rotationIndex;
+  piece.FPartIndex = partIndex;
+  piece.FPartId = part.FId;
+  piece.FGridPosition = position;
+  layout.FNumberOfPlacedPieces += 1;
+  layout.FPlacedArea += part.FNetArea;
+}
+
+bool PlacePart(TSearchContext& context, const part2d_any& part, int32_t partIndex,
+               std::span<const uint8_t> mask, uint8_t rule, double stockWidth,
+               double stockHeight, TSearchLayout& layout) {
+  if (part.IsPolygon()) {
+    return PlacePolygonPart(context, part, partIndex, mask, rule, stockWidth, stockHeight,
+                            layout);
+  }
+  if (part.IsCircle()) {
+    return PlaceCirclePart(context, part, partIndex, mask, stockWidth, stockHeight, layout);
+  }
+  return false;
+}
+
+}  // namespace varnest

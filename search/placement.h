@@ -1,0 +1,86 @@
+#pragma once
+// Placement of one part on the stock being filled.
+//
+// The search always runs lowest strip first, then smallest x, in a search
+// frame: the starting corner and direction are realised by copying the stock
+// grid (here) and the part grids (when they are built) into that frame, and
+// by mapping the found position back when a piece is recorded.
+//
+// The working stock grid holds the BLOCKED spans of every strip; a part grid
+// holds the spans the part covers. A part interval [s, e] shifted by x
+// collides with a blocked [bs, be] only if s + x < be and e + x > bs, so
+// parts may touch end to end. Everything here is integer arithmetic on
+// scaled units; the only reals are the keys of the placement rules.
+
+#include <cstdint>
+#include <span>
+
+#include "grid/grid.h"
+#include "model/part.h"
+#include "model/stock.h"
+#include "search/search_context.h"
+#include "search/search_layout.h"
+
+namespace varnest {
+
+// The largest memo x a circle search may start from (the widest shape of a
+// run is 1e8 units wide).
+inline constexpr int32_t kMemoXCap = 100000000;
+
+enum class TFitOutcome : uint8_t {
+  kFits,
+  kCollision,  // try again from NextX on the same line
+  kExhausted,  // nothing to the right of this point can fit on this line
+};
+
+struct TFitResult {
+  TFitOutcome Outcome = TFitOutcome::kFits;
+  int32_t NextX = 0;  // only for kCollision
+};
+
+// The extents that the placement of a stock works with: the prepared box
+// (after any direction turn) of a polygon stock, twice the usable radius of a
+// circle stock.
+struct TStockExtents {
+  double Width = 0.0;
+  double Height = 0.0;
+};
+TStockExtents StockExtents(const stock2d_any& stock);
+
+// Makes the working grid the search-frame copy of the stock's grid and resets
+// the search memo of every fitting grid. A stock without a valid grid gets an
+// empty working grid, on which nothing fits.
+void BeginStockLayout(TSearchContext& context, const stock2d_any& stock);
+
+// Whether the part grid fits on the stock grid with its line 0 on the given
+// stock line, shifted right by x. A position whose part lines would leave the
+// stock grid counts as exhausted.
+TFitResult TestFit(const TGrid& stock, const TGrid& part, int32_t x, int32_t line);
+
+// The lowest line (from the part grid's memo up to lineLimit inclusive) with
+// room, and on it the smallest x reached by jumping from collision to
+// collision. On success the position is stored in the memo and written back
+// into lineLimit; on failure nothing changes.
+bool FindFirstFit(const TGrid& stock, TGrid& part, int32_t& lineLimit, int32_t& x,
+                  int32_t& line);
+
+// Merges the part grid, shifted to (x, line), into the stock grid. Lines below
+// the stock are skipped, lines above its top are dropped.
+void StampPart(TGrid& stock, const TGrid& part, int32_t x, int32_t line);
+
+// Appends the piece at grid position (x, y) to the layout, mapped back from
+// the search frame to the frame of the prepared stock.
+void RecordPlacement(const TSearchContext& context, const part2d_any& part, int32_t partIndex,
+                     int32_t rotationIndex, uint8_t mirrored, TSearchLayout& layout, int32_t x,
+                     double y, double stockWidth, double stockHeight);
+
+// Places one part in one of its orientations that the current pass allows
+// (pass 1: mask byte set, pass 0: mask byte clear), chosen by the rule
+// (kLowestBase or kLowestTop). Returns true when the part was placed; then a
+// piece was appended to the layout and the working grid was stamped.
+// Otherwise only search memos have changed.
+bool PlacePart(TSearchContext& context, const part2d_any& part, int32_t partIndex,
+               std::span<const uint8_t> mask, uint8_t rule, double stockWidth,
+               double stockHeight, TSearchLayout& layout);
+
+}  // namespace varnest

@@ -1,0 +1,112 @@
+#pragma once
+// TSearchContext: everything the search reads from and writes back to the
+// engine during one run, gathered so that the search does not depend on the
+// engine object itself.
+//
+// The engine owns one context per run. The problem, the processing orders,
+// the grids, the solution, the random source and the two run flags stay the
+// engine's and are held by reference; the run data that only the search uses
+// (the working stock grid, the placement pass, the priority groups, the
+// improvement flag and the reusable buffers of a decoding) live here.
+
+#include <cstdint>
+#include <vector>
+
+#include "geometry/random.h"
+#include "grid/grid.h"
+#include "grid/grid_sets.h"
+#include "model/part.h"
+#include "model/stock.h"
+#include "search/placement_rule.h"
+#include "search/solution.h"
+
+namespace varnest {
+
+// The engine's callbacks: plain functions taking the user pointer stored
+// beside them.
+using TSearchCallback = void (*)(void* data);
+
+// The candidate parts of the stock being filled, shared by every chromosome
+// of that stock: gene g always belongs to FIndices[g].
+struct TCandidateList {
+  std::vector<int32_t> FIndices;  // part indices, in processing order
+  // Every part that opened a scan was a circle: a rule flip cannot matter.
+  bool FAllCircles = true;
+  // No part that opened a scan has more than one kept rotation.
+  bool FNoTurning = true;
+
+  int32_t Count() const { return static_cast<int32_t>(FIndices.size()); }
+};
+
+struct TSearchContext {
+  TSearchContext(const part2d_array_any& parts, const std::vector<int32_t>& partOrder,
+                 const stock2d_array_any& stocks, const std::vector<int32_t>& stockOrder,
+                 TGridSets& grids, solutie& solution, TRandomSource& random,
+                 const int32_t& randomSeed, uint8_t& stopRequested, uint8_t& searchDone)
+      : FParts(parts),
+        FPartOrder(partOrder),
+        FStocks(stocks),
+        FStockOrder(stockOrder),
+        FGrids(grids),
+        FSolution(solution),
+        FRandom(random),
+        RandomSeed(randomSeed),
+        FStopRequested(stopRequested),
+        FSearchDone(searchDone) {}
+
+  TSearchContext(const TSearchContext&) = delete;
+  TSearchContext& operator=(const TSearchContext&) = delete;
+
+  // --- Engine parameters (copied in by the engine before the search) ----------
+  double Resolution = 1.0;  // strip height
+  double Precision = 1e-6;  // tolerance of every FuzzyCompare of the search
+  double CutterDiameter = 0.0;
+  int32_t CutterType = 0;      // 1: fit the plain grids, stamp the grown ones
+  int32_t RotationCenter = 1;  // mode of the part comparison
+  double FScale = 1.0;         // the run's integer scale
+  int32_t OptimizationStartingCorner = 0;     // 0..3
+  int32_t OptimizationStartingDirection = 0;  // 0..1
+  int32_t OptimizationLevel = 1;              // values below 1 count as 1
+  TSearchCallback OnIteration = nullptr;
+  void* OnIterationData = nullptr;
+
+  // --- Held by reference: owned by the engine -----------------------------------
+  const part2d_array_any& FParts;
+  const std::vector<int32_t>& FPartOrder;
+  const stock2d_array_any& FStocks;
+  const std::vector<int32_t>& FStockOrder;
+  TGridSets& FGrids;  // the part grids carry the search memos
+  solutie& FSolution;
+  TRandomSource& FRandom;
+  // Read when the search starts, so a seed set from OnSearchStart counts.
+  const int32_t& RandomSeed;
+  uint8_t& FStopRequested;  // raised by a callback: ends the whole search
+  uint8_t& FSearchDone;     // ends the search of the current stock
+
+  // --- Run data of the search ---------------------------------------------------
+  TGrid FStockGrid;            // the stock being filled, in the search frame
+  int32_t FPlacementPass = 1;  // 1: preferred orientations, 0: the others
+  TCandidateList FCandidates;
+  // For each priority group of the candidates, the list index of its last
+  // member; the number of groups is its size.
+  std::vector<int32_t> FGroupEnds;
+  uint8_t FImproved = 0;  // the last generation improved the best layout
+  // Reused by every decoding: one flag per gene position.
+  std::vector<uint8_t> FPlacedFlags;
+
+  int32_t NumberOfGroups() const { return static_cast<int32_t>(FGroupEnds.size()); }
+
+  // Separate fitting: the plain grids decide where a part fits, the grown
+  // grids are stamped.
+  bool SeparateFitting() const { return CutterType == 1; }
+  std::vector<TGrid>& FittingGrids() {
+    return SeparateFitting() ? FGrids.FPartGrids : FGrids.FOffsetPartGrids;
+  }
+  std::vector<TGrid>& StampingGrids() { return FGrids.FOffsetPartGrids; }
+
+  void CallOnIteration() const {
+    if (OnIteration != nullptr) OnIteration(OnIterationData);
+  }
+};
+
+}  // namespace varnest
