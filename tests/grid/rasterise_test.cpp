@@ -123,6 +123,13 @@ TEST(Rasterise, WholeHeightsGiveThatManyStripsAndTheRestOneMore) {
                                                    {{0, 0}, {10, 10}},
                                                    {{0, 0}, {10, 10}},
                                                    {{0, 10}}}));
+  // 30.000005 high in strips of 10 counts as three strips, yet its top lies
+  // above the line y = 30 by more than the tolerance: what it reaches there
+  // is dropped, and the spare strip stays empty.
+  const TPolygon sliver = Framed({{0, 0}, {10, 0}, {10, 30.000005}, {0, 30.000005}});
+  const TGrid tall = Build(sliver, kPartGrid, 10, 1);
+  ExpectWellFormed(tall);
+  EXPECT_EQ(Strips(tall), (std::vector<Intervals>(3, {{0, 10}})));
   // Within the tolerance of a whole number of strips counts as whole.
   EXPECT_EQ(NumberOfStrips(3.0 + 1e-7, 1, kPrecision), 3);
   EXPECT_EQ(NumberOfStrips(0.3, 0.1, kPrecision), 3);  // 0.3 / 0.1 is not exactly 3
