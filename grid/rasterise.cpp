@@ -77,7 +77,7 @@ struct TLineWriter {
   int32_t WallEnd;  // scaled x of the right wall of a stock
   std::vector<const TGridCrossing*> Selected;
 
-  int32_t Scaled(double v) const { return RoundToInt32(v * Scale); }
+  int32_t Scaled(double v) const { return ScaledRound(v * Scale); }
 
   // Appends the intervals of one side of the line. A closed contour gives an
   // even number of records per side; an odd count (degenerate input under the
@@ -133,7 +133,7 @@ void ContourHeights(const TScanContour& contour, double& low, double& high) {
 
 int32_t LineOf(double y, double resolution, double precision) {
   const double t = y / resolution;
-  int32_t line = TruncToInt32(t);
+  int32_t line = std::clamp(TruncToInt32(t), -kGridCoordinateLimit, kGridCoordinateLimit);
   if (line > 0 && FuzzyCompare(static_cast<double>(line), t, precision) == 0) --line;
   return line;
 }
@@ -142,8 +142,7 @@ int32_t NumberOfStrips(double height, double resolution, double precision) {
   if (!(resolution > 0.0) || !std::isfinite(resolution)) return 0;
   const double t = height / resolution;
   if (!(t > 0.0) || !std::isfinite(t)) return 0;
-  // Leaves room for the spare strip on top without overflowing the count.
-  constexpr int32_t kMaxStrips = INT32_MAX - 1;
+  constexpr int32_t kMaxStrips = kGridCoordinateLimit;
   int32_t n = std::min(TruncToInt32(t), kMaxStrips);
   if (FuzzyCompare(static_cast<double>(n), t, precision) != 0 && n < kMaxStrips) ++n;
   return n;
@@ -166,8 +165,8 @@ void BuildFromShape(TGrid& grid, const TPolygon* polygon, const TCircle* circle,
     width = circle->FMaxX;
     height = circle->FMaxY;
   }
-  grid.FScaledWidth = TruncToInt32(width * scale);
-  grid.FScaledHeight = RoundToInt32(height * scale);
+  grid.FScaledWidth = ScaledTrunc(width * scale);
+  grid.FScaledHeight = ScaledRound(height * scale);
   const int32_t n = NumberOfStrips(height, resolution, precision);
   grid.FNumberOfLines = n;
   grid.FResolution = resolution;
@@ -183,15 +182,15 @@ void BuildFromShape(TGrid& grid, const TPolygon* polygon, const TCircle* circle,
     grid.FVertexCells.reserve(polygon->FVertices.size());
     for (const TPolygonVertex& v : polygon->FVertices) {
       grid.FVertexCells.push_back(
-          TGridCell{LineOf(v.Y, resolution, precision), RoundToInt32(v.X * scale)});
+          TGridCell{LineOf(v.Y, resolution, precision), ScaledRound(v.X * scale)});
     }
   } else if (isCircle) {
     const double r = circle->FRadius;
     const int32_t middle = LineOf(r, resolution, precision);
-    grid.FVertexCells = {{0, RoundToInt32(r * scale)},
+    grid.FVertexCells = {{0, ScaledRound(r * scale)},
                          {middle, 0},
-                         {middle, RoundToInt32(2 * r * scale)},
-                         {LineOf(2 * r, resolution, precision), RoundToInt32(r * scale)}};
+                         {middle, ScaledRound(2 * r * scale)},
+                         {LineOf(2 * r, resolution, precision), ScaledRound(r * scale)}};
   }
   if (n == 0) return;
 
@@ -213,7 +212,7 @@ void BuildFromShape(TGrid& grid, const TPolygon* polygon, const TCircle* circle,
   std::vector<uint8_t> reached(contours.size(), 0);
 
   const int32_t wallEnd =
-      isCircle ? RoundToInt32(2 * circle->FRadius * scale) : RoundToInt32(width * scale);
+      isCircle ? ScaledRound(2 * circle->FRadius * scale) : ScaledRound(width * scale);
   TLineWriter writer{partMode, scale, wallEnd, {}};
   std::vector<TGridLine> lower(static_cast<size_t>(n) + 1);
   std::vector<TGridCrossing> records;

@@ -10,6 +10,7 @@
 // The rasteriser works in outline units with FuzzyCompare throughout and turns
 // values into scaled integers only when it appends intervals.
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>  // geometry/polygon.h uses size_t without including it
 #include <cstdint>
@@ -38,14 +39,29 @@ inline int32_t TruncToInt32(double v) {
 // TruncToInt32.
 inline int32_t RoundToInt32(double v) { return TruncToInt32(std::floor(v + 0.5)); }
 
+// Every coordinate and strip index a grid is built with lies within this
+// bound, so that the sum or the difference of any two of them (a shift by a
+// position, a mirror W - x, n - 1 - line) stays inside int32. A run's scale
+// keeps real coordinates near 1e8; only absurd input reaches the bound.
+inline constexpr int32_t kGridCoordinateLimit = (1 << 30) - 1;
+
+// Scaled coordinate of v (already multiplied by the scale): rounded, or
+// truncated for the grid's width, and held within the grid bound.
+inline int32_t ScaledRound(double v) {
+  return std::clamp(RoundToInt32(v), -kGridCoordinateLimit, kGridCoordinateLimit);
+}
+inline int32_t ScaledTrunc(double v) {
+  return std::clamp(TruncToInt32(v), -kGridCoordinateLimit, kGridCoordinateLimit);
+}
+
 // The strip of a height: a point exactly on a scan line belongs to the strip
-// below it, except on the line y = 0.
+// below it, except on the line y = 0. Held within the grid bound.
 int32_t LineOf(double y, double resolution, double precision);
 
 // Number of strips of a shape of the given height: a whole number of strips
 // within the tolerance gives exactly that many, any other height one more
 // than its whole part. Zero for a height that is not a positive number and
-// for a resolution that is not a positive number.
+// for a resolution that is not a positive number; at most the grid bound.
 int32_t NumberOfStrips(double height, double resolution, double precision);
 
 // Fills the grid from the polygon (shape kind 0) or the circle (kind 1),

@@ -226,6 +226,21 @@ void Walk(const TScanLine& line, int32_t start, int32_t given, int32_t step, TSt
   }
 }
 
+// The four walks by direction and strip; `given` is the neighbour of `start`
+// the walk comes from.
+void WalkForwardUpper(const TScanLine& line, int32_t start, int32_t given, TGridCrossing& record) {
+  Walk(line, start, given, +1, TStrip::kUpper, record);
+}
+void WalkForwardLower(const TScanLine& line, int32_t start, int32_t given, TGridCrossing& record) {
+  Walk(line, start, given, +1, TStrip::kLower, record);
+}
+void WalkBackwardUpper(const TScanLine& line, int32_t start, int32_t given, TGridCrossing& record) {
+  Walk(line, start, given, -1, TStrip::kUpper, record);
+}
+void WalkBackwardLower(const TScanLine& line, int32_t start, int32_t given, TGridCrossing& record) {
+  Walk(line, start, given, -1, TStrip::kLower, record);
+}
+
 size_t StartRecord(std::vector<TGridCrossing>& crossings, double x) {
   TGridCrossing record;
   record.X = x;
@@ -377,24 +392,24 @@ void FindCrossings(const TScanContour& contour, double yBelow, double y, double 
       if (fromBelow && toBelow) {
         // Touches the line from below: both sides get their own record.
         size_t r = StartRecord(crossings, X(C));
-        Walk(line, P, C, -1, TStrip::kLower, crossings[r]);
+        WalkBackwardLower(line, P, C, crossings[r]);
         r = StartRecord(crossings, X(last));
-        Walk(line, after, last, +1, TStrip::kLower, crossings[r]);
+        WalkForwardLower(line, after, last, crossings[r]);
       } else if (fromBelow) {
         size_t r = StartRecord(crossings, X(last));
-        Walk(line, after, last, +1, TStrip::kUpper, crossings[r]);
+        WalkForwardUpper(line, after, last, crossings[r]);
         if (!sameX) r = StartRecord(crossings, X(C));
-        Walk(line, P, C, -1, TStrip::kLower, crossings[r]);
+        WalkBackwardLower(line, P, C, crossings[r]);
       } else if (toBelow) {
         size_t r = StartRecord(crossings, X(C));
-        Walk(line, P, C, -1, TStrip::kUpper, crossings[r]);
+        WalkBackwardUpper(line, P, C, crossings[r]);
         if (!sameX) r = StartRecord(crossings, X(last));
-        Walk(line, after, last, +1, TStrip::kLower, crossings[r]);
+        WalkForwardLower(line, after, last, crossings[r]);
       } else {
         size_t r = StartRecord(crossings, X(C));
-        Walk(line, P, C, -1, TStrip::kUpper, crossings[r]);
+        WalkBackwardUpper(line, P, C, crossings[r]);
         r = StartRecord(crossings, X(last));
-        Walk(line, after, last, +1, TStrip::kUpper, crossings[r]);
+        WalkForwardUpper(line, after, last, crossings[r]);
       }
       continue;
     }
@@ -408,11 +423,11 @@ void FindCrossings(const TScanContour& contour, double yBelow, double y, double 
                          &contour.Points[static_cast<size_t>(C)], false};
     const size_t r = StartRecord(crossings, CrossingX(edge, y, p));
     if (FuzzyCompare(yC, yP, p) <= 0) {
-      Walk(line, C, P, +1, TStrip::kLower, crossings[r]);
-      Walk(line, P, C, -1, TStrip::kUpper, crossings[r]);
+      WalkForwardLower(line, C, P, crossings[r]);
+      WalkBackwardUpper(line, P, C, crossings[r]);
     } else {
-      Walk(line, C, P, +1, TStrip::kUpper, crossings[r]);
-      Walk(line, P, C, -1, TStrip::kLower, crossings[r]);
+      WalkForwardUpper(line, C, P, crossings[r]);
+      WalkBackwardLower(line, P, C, crossings[r]);
     }
   }
 }

@@ -676,7 +676,7 @@ std::optional<std::string> CheckGrid(const TShape& shape, int32_t mode, double r
 
 TEST(ConservativeRaster, StripsCoverTheShapeAndNoMoreOnGeneratedShapes) {
   const double resolutions[] = {1.0, 0.5, 0.37, 0.1, 2.3, 4.0};
-  constexpr uint32_t kSeeds = 3000;
+  constexpr uint32_t kSeeds = 2000;
   uint32_t checked = 0;
   for (uint32_t seed = 1; seed <= kSeeds; ++seed) {
     TRng rng(seed);

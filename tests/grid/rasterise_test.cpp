@@ -123,6 +123,13 @@ TEST(Rasterise, WholeHeightsGiveThatManyStripsAndTheRestOneMore) {
                                                    {{0, 0}, {10, 10}},
                                                    {{0, 0}, {10, 10}},
                                                    {{0, 10}}}));
+  // 30.000005 high in strips of 10 counts as three strips, yet its top lies
+  // above the line y = 30 by more than the tolerance: what it reaches there
+  // is dropped, and the spare strip stays empty.
+  const TPolygon sliver = Framed({{0, 0}, {10, 0}, {10, 30.000005}, {0, 30.000005}});
+  const TGrid tall = Build(sliver, kPartGrid, 10, 1);
+  ExpectWellFormed(tall);
+  EXPECT_EQ(Strips(tall), (std::vector<Intervals>(3, {{0, 10}})));
   // Within the tolerance of a whole number of strips counts as whole.
   EXPECT_EQ(NumberOfStrips(3.0 + 1e-7, 1, kPrecision), 3);
   EXPECT_EQ(NumberOfStrips(0.3, 0.1, kPrecision), 3);  // 0.3 / 0.1 is not exactly 3
@@ -138,7 +145,8 @@ TEST(Rasterise, APointOnAScanLineBelongsToTheStripBelowIt) {
   const Case cases[] = {
       {2.0, 1, 1},       {0.0, 1, 0},       {2.5, 1, 2},        {2.0 + 5e-7, 1, 1},
       {2.0 - 5e-7, 1, 1}, {0.3, 0.1, 2},    {0.35, 0.1, 3},     {1e-7, 1, 0},
-      {-0.5, 1, 0},      {kNaN, 1, 0},      {1e300, 1, INT32_MAX},
+      {-0.5, 1, 0},      {kNaN, 1, 0},      {1e300, 1, kGridCoordinateLimit},
+      {-1e300, 1, -kGridCoordinateLimit},
   };
   for (const Case& c : cases) EXPECT_EQ(LineOf(c.y, c.resolution, kPrecision), c.line) << c.y;
   // In a grid: the vertex at y = 2.0 sits in line 1, the one at y = 0 in line 0.
@@ -292,15 +300,24 @@ TEST(Rasterise, NotANumberAnywhereGivesAWellFormedGrid) {
   ExpectWellFormed(unboxed);
   EXPECT_EQ(unboxed.FNumberOfLines, 0);
   EXPECT_EQ(unboxed.FScaledWidth, 0);
-  // A scale that is no number or too large saturates every coordinate.
+  // A scale that is no number or too large saturates every coordinate, at a
+  // bound that leaves the frame copies room to compute W - x.
+  const TPolygon offFrame = Framed({{-5, -1}, {10, -1}, {10, 3}, {-5, 3}});
   for (double scale : {kNaN, 1e300, -1e300}) {
-    const TGrid grid = Build(rectangle, kStockGrid, 1, scale);
-    ExpectWellFormed(grid);
-    EXPECT_EQ(grid.FNumberOfLines, 3);
+    for (const TPolygon* shape : {&rectangle, &offFrame}) {
+      const TGrid grid = Build(*shape, kStockGrid, 1, scale);
+      ExpectWellFormed(grid);
+      EXPECT_EQ(grid.FNumberOfLines, shape == &rectangle ? 3 : 4);
+      TGrid turned;  // W - x of saturated values must not overflow
+      turned.AssignRotate180(grid);
+      EXPECT_EQ(turned.FNumberOfLines, grid.FNumberOfLines);
+    }
   }
   const TGrid huge = Build(rectangle, kPartGrid, 1, 1e300);
-  EXPECT_EQ(huge.FLines[0].FIntervals, (Intervals{{0, INT32_MAX}}));
-  EXPECT_EQ(huge.FScaledWidth, INT32_MAX);
+  EXPECT_EQ(huge.FLines[0].FIntervals, (Intervals{{0, kGridCoordinateLimit}}));
+  EXPECT_EQ(huge.FScaledWidth, kGridCoordinateLimit);
+  EXPECT_EQ(Build(offFrame, kPartGrid, 1, -1e300).FVertexCells[0],
+            (TGridCell{-1, kGridCoordinateLimit}));
 }
 
 TEST(Rasterise, ARebuildStartsFromNothing) {
