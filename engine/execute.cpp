@@ -1,12 +1,13 @@
 // The run: a fixed list of stages, each a call. Execute reads as its steps:
 // check, order, prepare, scale, turn, rasterise, search, report, release.
 
+#include <algorithm>
 #include <chrono>
-#include <cmath>
 
 #include "engine/varnest2d.h"
 #include "grid/grid_sets.h"
 #include "model/direction_turn.h"
+#include "model/equality.h"
 #include "model/hole_usability.h"
 #include "model/input_check.h"
 #include "model/ordering.h"
@@ -25,41 +26,26 @@ void Call(TVarnest2D::TCallback callback, void* data) {
 // The grid scale maps the widest prepared shape to 1e8 integer units.
 constexpr double kScaledExtent = 1e8;
 
-double WidestExtent(double extent, double width) {
-  return std::isfinite(width) && width > extent ? width : extent;
-}
-
 }  // namespace
 
 double TVarnest2D::PrepareShapes() {
-  const double d = FCutterDiameter;
   double extent = 0.0;
   for (size_t i = 0; i < FParts.size(); ++i) {
     part2d_any& part = FParts[i];
-    if (part.FShapeType != kShapePolygon) {
-      PrepareCirclePart(part, FPrecision, d, FRotationCenter, FCutterType, FResolution);
-      if (part.FOffsetCircle && IsNestable(part))
-        extent = WidestExtent(extent, part.FOffsetCircle->FMaxX);
-    } else if (i > 0 && SamePart(part, FParts[i - 1], FPrecision, FRotationCenter)) {
-      // Equal neighbours in the part array share their preparation.
+    if (part.IsPolygon() && i > 0 &&
+        SamePart(part, FParts[i - 1], FPrecision, FRotationCenter)) {
+      // Equal neighbours in the part array share their preparation; the
+      // extent is already counted.
       CopyPreparedPart(part, FParts[i - 1]);
-    } else {
-      PreparePolygonPart(part, FPrecision, d, FRotationCenter, FCutterType, FResolution);
-      for (const TOffsetPolygon& grown : part.FOffsetOutlines)
-        extent = WidestExtent(extent, grown.FMaxX);
+      continue;
     }
+    PreparePart(part, FPrecision, FCutterDiameter, FRotationCenter, FCutterType, FResolution);
+    extent = std::max(extent, PreparedExtent(part));
   }
   for (stock2d_any& stock : FStocks) {
     stock.FGridIndex = -1;
-    if (stock.IsPolygon()) {
-      PreparePolygonStock(stock, FPrecision);
-      if (stock.FOffsetOutline && IsUsableStock(stock))
-        extent = WidestExtent(extent, stock.FOffsetOutline->FMaxX);
-    } else {
-      PrepareCircleStock(stock, FPrecision);
-      if (stock.FOffsetCircle && IsUsableStock(stock))
-        extent = WidestExtent(extent, stock.FOffsetCircle->FMaxX);
-    }
+    PrepareStock(stock, FPrecision);
+    extent = std::max(extent, PreparedExtent(stock));
   }
   CheckHoleUsability(FParts, FStocks);
   MakeAreasAbsolute(FParts, FStocks);
@@ -95,7 +81,7 @@ void TVarnest2D::Execute() {
   FStopRequested = 0;
   FSearchDone = 0;
 
-  RunInputCheck(FParts, FStocks, FPrecision, FErrorInfo);
+  CheckInput(FParts, FStocks, FPrecision, FErrorInfo);
   FStockOrder.assign(FStocks.size(), 0);
   FPartOrder.assign(FParts.size(), 0);
   BuildProcessingOrder(FStocks, FParts, FStockOrder, FPartOrder, FPrecision);
@@ -115,7 +101,7 @@ void TVarnest2D::Execute() {
   const bool scalable = extent > 0.0;
   if (scalable) {
     FScale = kScaledExtent / extent;
-    TurnForDirection(FParts, FStocks, FOptimizationStartingDirection);
+    TurnForStartingDirection(FParts, FStocks, FOptimizationStartingDirection);
     BuildStockGrids(FGrids, FStocks, FStockOrder, FResolution, FPrecision, FScale);
     BuildPartGrids(FGrids, FParts, FPartOrder, FResolution, FPrecision, FRotationCenter, FScale,
                    FOptimizationStartingCorner, FOptimizationStartingDirection, FCutterType);

@@ -17,7 +17,7 @@ void AssignInSearchFrame(TGrid& target, const TGrid& source, int32_t corner, int
 }  // namespace varnest
 
 #include "grid/rasterise.h"
-#include "model/part_preparation.h"
+#include "model/equality.h"
 #include "model/stock_preparation.h"
 
 namespace varnest {
@@ -27,14 +27,31 @@ namespace {
 constexpr int32_t kPartMode = 1;
 constexpr int32_t kStockMode = 0;
 
+// Holes that have no shape (never defined, or swallowed by the cutter) take
+// no part in rasterising.
+std::vector<TTrueHole> ShapedHoles(const std::vector<TTrueHole>& holes) {
+  std::vector<TTrueHole> shaped;
+  for (const TTrueHole& hole : holes) {
+    if (!hole.FShape.IsEmpty()) shaped.push_back(hole);
+  }
+  return shaped;
+}
+
+void Rasterise(TGrid& grid, const TPolygon* polygon, const TCircle* circle,
+               const std::vector<TTrueHole>& allHoles, double resolution, double precision,
+               int32_t mode, double scale) {
+  const std::vector<TTrueHole> holes = ShapedHoles(allHoles);
+  BuildFromShape(grid, polygon, circle, polygon != nullptr ? 0 : 1,
+                 holes.empty() ? nullptr : holes.data(), static_cast<int32_t>(holes.size()),
+                 resolution, precision, mode, scale);
+}
+
 void RasteriseStock(TGrid& grid, const stock2d_any& stock, double resolution, double precision,
                     double scale) {
-  const TTrueHole* holes = stock.FShiftedHoles.empty() ? nullptr : stock.FShiftedHoles.data();
-  const int32_t holeCount = static_cast<int32_t>(stock.FShiftedHoles.size());
-  const TPolygon* polygon = stock.FOffsetOutline ? &*stock.FOffsetOutline : nullptr;
+  const TPolygon* polygon =
+      stock.IsPolygon() && stock.FOffsetOutline ? &*stock.FOffsetOutline : nullptr;
   const TCircle* circle = stock.FOffsetCircle ? &*stock.FOffsetCircle : nullptr;
-  BuildFromShape(grid, polygon, circle, stock.IsPolygon() ? 0 : 1, holes, holeCount, resolution,
-                 precision, kStockMode, scale);
+  Rasterise(grid, polygon, circle, stock.FShiftedHoles, resolution, precision, kStockMode, scale);
 }
 
 }  // namespace
@@ -127,20 +144,15 @@ void BuildPartGrids(TGridSets& sets, part2d_array_any& parts,
     const bool circle = !part.IsPolygon();
     for (int32_t j = 0; j < part.FNumberOfRotations; ++j) {
       const size_t k = static_cast<size_t>(j);
-      const std::vector<TTrueHole>& rotated = part.FRotatedHoles[k];
-      const std::vector<TTrueHole>& shifted = part.FShiftedHoles[k];
       if (separateFitting) {
-        BuildFromShape(working, circle ? nullptr : &part.FRotatedOutlines[k],
-                       circle ? &*part.FShiftedCircle : nullptr, circle ? 1 : 0,
-                       rotated.empty() ? nullptr : rotated.data(),
-                       static_cast<int32_t>(rotated.size()), resolution, precision, kPartMode,
-                       scale);
+        Rasterise(working, circle ? nullptr : &part.FRotatedOutlines[k],
+                  circle ? &*part.FShiftedCircle : nullptr, part.FRotatedHoles[k], resolution,
+                  precision, kPartMode, scale);
         AssignInSearchFrame(sets.FPartGrids[static_cast<size_t>(g)], working, corner, direction);
       }
-      BuildFromShape(working, circle ? nullptr : &part.FOffsetOutlines[k],
-                     circle ? &*part.FOffsetCircle : nullptr, circle ? 1 : 0,
-                     shifted.empty() ? nullptr : shifted.data(),
-                     static_cast<int32_t>(shifted.size()), resolution, precision, kPartMode, scale);
+      Rasterise(working, circle ? nullptr : &part.FOffsetOutlines[k],
+                circle ? &*part.FOffsetCircle : nullptr, part.FShiftedHoles[k], resolution,
+                precision, kPartMode, scale);
       AssignInSearchFrame(sets.FOffsetPartGrids[static_cast<size_t>(g)], working, corner,
                           direction);
       part.FOrientations.push_back(TPartOrientation{j, g, 0});

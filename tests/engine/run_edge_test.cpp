@@ -58,7 +58,7 @@ void Collect(void* data) {
   }
 }
 
-Result Run(TVarnest2D& engine) {
+Result RunEngine(TVarnest2D& engine) {
   Result r;
   r.engine = &engine;
   engine.OnFinish = Collect;
@@ -73,7 +73,7 @@ TEST(RunEdges, EqualStocksRepeatTheLayoutWhileEqualPartsRemain) {
   for (int32_t s = 0; s < 3; ++s) DefineRectangleStock(engine, s, 20, 10, 100 + s);
   engine.set_NumberOfParts(5);  // two fill a stock; five fill two stocks and a half
   for (int32_t p = 0; p < 5; ++p) DefineRectanglePart(engine, p, 10, 10, p);
-  const Result r = Run(engine);
+  const Result r = RunEngine(engine);
   ASSERT_EQ(r.sheets, 3);
   EXPECT_EQ(r.piecesOfSheet, (std::vector<int32_t>{2, 2, 1}));
   EXPECT_EQ(r.stockOfSheet, (std::vector<int32_t>{0, 1, 2}));
@@ -93,7 +93,7 @@ TEST(RunEdges, AFirstStockSmallerThanEveryPartEndsTheSearch) {
   engine.set_NumberOfParts(2);
   DefineRectanglePart(engine, 0, 10, 10, 0);
   DefineRectanglePart(engine, 1, 10, 10, 1);
-  const Result r = Run(engine);
+  const Result r = RunEngine(engine);
   EXPECT_EQ(r.finishes, 1);
   EXPECT_EQ(r.sheets, 0);
   EXPECT_EQ(r.placed, 0);
@@ -105,7 +105,7 @@ TEST(RunEdges, ZeroExtentSkipsTheSearchAndSaysWhy) {
   DefineRectangleStock(engine, 0, 0, 0, 0);
   engine.set_NumberOfParts(1);
   DefineRectanglePart(engine, 0, 0, 0, 0);
-  const Result r = Run(engine);
+  const Result r = RunEngine(engine);
   EXPECT_EQ(r.finishes, 1);
   EXPECT_EQ(r.sheets, 0);
   EXPECT_EQ(r.code, kErrorNoExtent);
@@ -125,7 +125,7 @@ TEST(RunEdges, DegeneratePartsAmongSoundOnesAreSimplyNotPlaced) {
   engine.SetPartVertex(3, 2, nan, 10, 2);        // a NaN vertex
   DefineRectanglePart(engine, 4, 500, 500, 4);   // larger than the stock
   engine.SetPart(5, 3, 0, 1, 1, 1, 0, 0.0, 0, 0, 0, 0, 5);  // unknown shape kind
-  const Result r = Run(engine);
+  const Result r = RunEngine(engine);
   ASSERT_EQ(r.sheets, 1);
   EXPECT_EQ(r.partIds[0], (std::vector<int32_t>{0}));
 }
@@ -140,7 +140,7 @@ TEST(RunEdges, ASmallPartNestsInsideTheUsableHoleOfABigOne) {
   const double hole[4][2] = {{5, 5}, {35, 5}, {35, 35}, {5, 35}};
   for (int32_t v = 0; v < 4; ++v) engine.SetPartHoleVertex(0, 0, v, hole[v][0], hole[v][1], v);
   DefineRectanglePart(engine, 1, 20, 20, 1);
-  const Result r = Run(engine);
+  const Result r = RunEngine(engine);
   ASSERT_EQ(r.sheets, 1);
   EXPECT_EQ(r.piecesOfSheet[0], 2);  // the only room for the small part is the hole
 }
