@@ -87,6 +87,9 @@ TEST(TestFit, VertexCellPreTestOutcomes) {
   // A part whose right end touches an interval's start fits.
   const TGrid touching = MakeGrid({Strip{{0, 0}, {6, 20}}, Strip{{0, 0}, {20, 20}}}, 20);
   EXPECT_EQ(TestFit(touching, part, 4, 0).Outcome, TFitOutcome::kFits);
+  // So does one whose vertex cell lies exactly on that start.
+  const TGrid endCell = MakeGrid({Strip{{0, 2}}, Strip{{0, 2}}}, 2, {{0, 2}});
+  EXPECT_EQ(TestFit(touching, endCell, 4, 0).Outcome, TFitOutcome::kFits);
 }
 
 TEST(FindFirstFit, JumpsFromCollisionToCollisionOnTheLowestLineWithRoom) {
