@@ -176,6 +176,20 @@ TEST(RunSearch, AFirstStockSmallerThanEveryPartEndsTheSearch) {
   EXPECT_EQ(problem.solution.FPartStock[0], 2);
 }
 
+TEST(RunSearch, AStockThatCannotTakePartsIsPassedOver) {
+  Problem problem;
+  problem.AddStock(10, 10);
+  problem.stocks[0].FOffsetOutline->FHeight = 0;  // a degenerate sheet
+  problem.AddStock(6, 3);
+  problem.AddPart({{3, 3}});
+  problem.AddPart({{3, 3}});
+  problem.Run(1);
+  ASSERT_EQ(problem.solution.FLayouts.Count(), 1);
+  EXPECT_EQ(problem.Sheet(0).FStockIndex, 1);
+  EXPECT_EQ(problem.Sheet(0).NumberOfPieces(), 2);
+  EXPECT_EQ(problem.solution.FStockLayout, (std::vector<int32_t>{2, 0}));
+}
+
 TEST(RunSearch, EqualStocksReceiveTheLayoutWhileEqualPartsRemain) {
   Problem problem;
   problem.AddStock(8, 2);
