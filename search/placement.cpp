@@ -1,6 +1,7 @@
 #include "search/placement.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -247,22 +248,39 @@ void BeginStockLayout(TSearchContext& context, const stock2d_any& stock) {
   }
 }
 
-TFitResult TestFit(const TGrid& stock, const TGrid& part, int32_t x, int32_t line) {
+namespace {
+
+// Along one line of a first-fit search x only grows, so for every probe (a
+// vertex cell, or the first interval of a part strip) the first blocked
+// interval ending right of it never moves left. FindFirstFit keeps one such
+// cursor per probe and each test resumes from it instead of searching its
+// strip from the start; the intervals it skips all end left of the probe, so
+// the answers are exactly those of a search from the start.
+constexpr int32_t kMaxCursors = 512;
+
+template <bool kResume>
+TFitResult TestFitAt(const TGrid& stock, const TGrid& part, int32_t x, int32_t line,
+                     int32_t* cellCursors, int32_t* lineCursors) {
   const int32_t lines = part.FNumberOfLines;
   if (line < 0 || line > stock.FNumberOfLines - lines) return {TFitOutcome::kExhausted, 0};
 
   // Quick test: a few vertex cells usually hit a blocked span long before a
   // whole strip walk would. Only worth it when there are fewer cells than
   // strips.
-  if (lines > part.NumberOfVertexCells()) {
-    for (const TGridCell& cell : part.FVertexCells) {
+  const int32_t cells = part.NumberOfVertexCells();
+  if (lines > cells) {
+    for (int32_t k = 0; k < cells; ++k) {
+      const TGridCell& cell = part.FVertexCells[static_cast<size_t>(k)];
       const int32_t target = line + cell.Line;
       if (static_cast<uint32_t>(target) >= static_cast<uint32_t>(stock.FNumberOfLines)) continue;
       const std::vector<TGridInterval>& blocked =
           stock.FLines[static_cast<size_t>(target)].FIntervals;
-      const TGridInterval* end = blocked.data() + blocked.size();
+      const TGridInterval* first = blocked.data();
+      const TGridInterval* end = first + blocked.size();
       const int32_t p = cell.X + x;
-      const TGridInterval* reached = FirstEndingAfter(blocked.data(), end, p);
+      const TGridInterval* reached =
+          FirstEndingAfter(kResume ? first + cellCursors[k] : first, end, p);
+      if constexpr (kResume) cellCursors[k] = static_cast<int32_t>(reached - first);
       if (reached == end) {
         // Only a zero-length interval exactly at p leaves the cell free here.
         if (blocked.empty() || p > blocked.back().FStart) return {TFitOutcome::kExhausted, 0};
@@ -278,10 +296,16 @@ TFitResult TestFit(const TGrid& stock, const TGrid& part, int32_t x, int32_t lin
     if (own.empty()) continue;
     const std::vector<TGridInterval>& blocked =
         stock.FLines[static_cast<size_t>(line + i)].FIntervals;
-    const TGridInterval* cursor = blocked.data();
-    const TGridInterval* end = cursor + blocked.size();
+    const TGridInterval* first = blocked.data();
+    const TGridInterval* end = first + blocked.size();
+    const TGridInterval* cursor = kResume ? first + lineCursors[i] : first;
+    bool firstInterval = true;
     for (const TGridInterval& covered : own) {
       cursor = FirstEndingAfter(cursor, end, covered.FStart + x);
+      if constexpr (kResume) {
+        if (firstInterval) lineCursors[i] = static_cast<int32_t>(cursor - first);
+        firstInterval = false;
+      }
       if (cursor == end) return {TFitOutcome::kExhausted, 0};
       if (covered.FEnd + x <= cursor->FStart) continue;  // lies in the gap
       return {TFitOutcome::kCollision, cursor->FEnd - covered.FStart};
@@ -290,16 +314,31 @@ TFitResult TestFit(const TGrid& stock, const TGrid& part, int32_t x, int32_t lin
   return {TFitOutcome::kFits, 0};
 }
 
+}  // namespace
+
+TFitResult TestFit(const TGrid& stock, const TGrid& part, int32_t x, int32_t line) {
+  return TestFitAt<false>(stock, part, x, line, nullptr, nullptr);
+}
+
 bool FindFirstFit(const TGrid& stock, TGrid& part, int32_t& lineLimit, int32_t& x,
                   int32_t& line) {
   const int32_t memoLine = part.FLastLine;
   // Lines whose part strips would leave the stock are never searched.
   const int32_t lastLine = std::min(lineLimit, stock.FNumberOfLines - part.FNumberOfLines);
   const int32_t lastX = stock.FScaledWidth - part.FScaledWidth;
+  const int32_t cells = part.NumberOfVertexCells();
+  const int32_t probes = cells + std::max(part.FNumberOfLines, 0);
+  // Grids with more probes than the buffer holds are tested without cursors.
+  const bool resume = probes <= kMaxCursors;
+  std::array<int32_t, kMaxCursors> cursors;
   for (int32_t current = memoLine < 0 ? 0 : memoLine; current <= lastLine; ++current) {
     int32_t position = (current == memoLine || memoLine == -1) ? part.FLastX : 0;
+    if (resume) std::fill_n(cursors.begin(), probes, 0);
     while (position <= lastX) {
-      const TFitResult result = TestFit(stock, part, position, current);
+      const TFitResult result =
+          resume ? TestFitAt<true>(stock, part, position, current, cursors.data(),
+                                   cursors.data() + cells)
+                 : TestFitAt<false>(stock, part, position, current, nullptr, nullptr);
       if (result.Outcome == TFitOutcome::kFits) {
         part.FLastLine = current;
         part.FLastX = position;

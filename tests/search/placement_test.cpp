@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
 #include "search_fixture.h"
@@ -156,6 +158,86 @@ TEST(FindFirstFit, NeverSearchesLinesWhereThePartWouldLeaveTheStock) {
   int32_t x = 0;
   int32_t line = 0;
   EXPECT_FALSE(FindFirstFit(stock, part, limit, x, line));
+}
+
+// A brute-force first fit straight from the collision rule: every line from
+// the bottom, every x from the left, every pair of intervals.
+bool BruteForceFirstFit(const TGrid& stock, const TGrid& part, int32_t& x, int32_t& line) {
+  for (int32_t l = 0; l + part.FNumberOfLines <= stock.FNumberOfLines; ++l) {
+    for (int32_t position = 0; position <= stock.FScaledWidth - part.FScaledWidth; ++position) {
+      bool collides = false;
+      for (int32_t i = 0; i < part.FNumberOfLines && !collides; ++i) {
+        for (const TGridInterval& covered : part.FLines[static_cast<size_t>(i)].FIntervals) {
+          for (const TGridInterval& blocked :
+               stock.FLines[static_cast<size_t>(l + i)].FIntervals) {
+            if (covered.FStart + position < blocked.FEnd &&
+                covered.FEnd + position > blocked.FStart) {
+              collides = true;
+            }
+          }
+        }
+      }
+      if (!collides) {
+        x = position;
+        line = l;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+TEST(FindFirstFit, FindsWhatABruteForceSearchFinds) {
+  for (uint32_t seed = 1; seed <= 300; ++seed) {
+    std::mt19937 random(seed);
+    const auto draw = [&](int32_t lo, int32_t hi) {
+      return std::uniform_int_distribution<int32_t>(lo, hi)(random);
+    };
+    // A stock of up to 12 strips, 120 units wide, walls at both ends and up
+    // to 14 blocked spans in between (long strips are searched by halving),
+    // normalised the way stamping leaves them.
+    const int32_t width = 120;
+    TGrid stock = RectangleStockGrid(width, draw(3, 12));
+    for (TGridLine& strip : stock.FLines) {
+      for (int32_t k = draw(0, 14); k > 0; --k) {
+        TGridLine span;
+        const int32_t start = draw(0, width - 1);
+        span.Append(start, std::min(width, start + draw(0, 6)));
+        strip.MergeShifted(span, 0);
+      }
+    }
+    // A part of up to 5 strips with one or two intervals each; its vertex
+    // cells lie on interval ends, so the pre-test only sees covered cells.
+    const int32_t lines = draw(1, 5);
+    std::vector<Strip> strips;
+    std::vector<TGridCell> cells;
+    int32_t partWidth = 1;
+    for (int32_t i = 0; i < lines; ++i) {
+      const int32_t a = draw(0, 6);
+      const int32_t b = a + draw(0, 6);
+      Strip strip{{a, b}};
+      if (draw(0, 2) == 0) strip.push_back({b + 2, b + 2 + draw(0, 4)});
+      partWidth = std::max(partWidth, strip.back().second);
+      if (draw(0, 1) == 0) cells.push_back({i, strip.back().second});
+      if (draw(0, 1) == 0) cells.push_back({i, strip.front().first});
+      strips.push_back(strip);
+    }
+    TGrid part = MakeGrid(strips, partWidth, cells);
+
+    int32_t expectedX = -1;
+    int32_t expectedLine = -1;
+    const bool expected = BruteForceFirstFit(stock, part, expectedX, expectedLine);
+    part.FLastLine = -1;
+    part.FLastX = 0;
+    int32_t limit = stock.FNumberOfLines;
+    int32_t x = -1;
+    int32_t line = -1;
+    ASSERT_EQ(FindFirstFit(stock, part, limit, x, line), expected) << "seed " << seed;
+    if (expected) {
+      EXPECT_EQ(line, expectedLine) << "seed " << seed;
+      EXPECT_EQ(x, expectedX) << "seed " << seed;
+    }
+  }
 }
 
 // --- StampPart -----------------------------------------------------------------------
