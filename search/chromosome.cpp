@@ -46,12 +46,11 @@ template <typename TExtent>
 int32_t MinExtentOrientation(const part2d_any& part, double precision, TExtent extent) {
   int32_t best = 0;
   if (part.IsPolygon()) {
-    const int32_t count = std::min(part.FNumberOfRotations,
-                                   static_cast<int32_t>(part.FRotatedOutlines.size()));
+    const int32_t count =
+        std::min(part.FNumberOfRotations, static_cast<int32_t>(part.FRotatedOutlines.size()));
     for (int32_t k = 1; k < count; ++k) {
       if (FuzzyCompare(extent(part.FRotatedOutlines[static_cast<size_t>(k)]),
-                       extent(part.FRotatedOutlines[static_cast<size_t>(best)]),
-                       precision) == -1) {
+                       extent(part.FRotatedOutlines[static_cast<size_t>(best)]), precision) == -1) {
         best = k;
       }
     }
@@ -143,9 +142,13 @@ void ChromosomeDemandNested::SetOrientationMasks(const part2d_array_any& parts, 
     if (mode >= 0 && mode <= 11) std::fill(mask.begin(), mask.end(), uint8_t{0});
     switch (mode) {
       case 0:
-      case 1: Mark(mask, part, MinHeightOrientation(part, precision), withMirror); break;
+      case 1:
+        Mark(mask, part, MinHeightOrientation(part, precision), withMirror);
+        break;
       case 2:
-      case 3: Mark(mask, part, MinWidthOrientation(part, precision), withMirror); break;
+      case 3:
+        Mark(mask, part, MinWidthOrientation(part, precision), withMirror);
+        break;
       case 4:
       case 5:
       case 6:
@@ -183,7 +186,8 @@ void ChromosomeDemandNested::SetOrientationMasks(const part2d_array_any& parts, 
       case kRandomMaskMode:
         for (uint8_t& byte : mask) byte = static_cast<uint8_t>(random.NextRandom() % 2);
         break;
-      default: break;
+      default:
+        break;
     }
   }
 }
@@ -263,8 +267,8 @@ bool IsBetter(const TSearchLayout& a, const TSearchLayout& b, double tolerance) 
   return FuzzyCompare(a.FPlacedArea, b.FPlacedArea, tolerance) == 1;
 }
 
-void SortByPlacedArea(std::vector<ChromosomeDemandNested>& population, int32_t first,
-                      int32_t last, double tolerance) {
+void SortByPlacedArea(std::vector<ChromosomeDemandNested>& population, int32_t first, int32_t last,
+                      double tolerance) {
   if (first < 0 || last >= static_cast<int32_t>(population.size()) || first >= last) return;
   const ChromosomeDemandNested& pivot = population[static_cast<size_t>((first + last) / 2)];
   const int32_t pivotCount = pivot.FNumberOfPlacedPieces;

@@ -70,8 +70,8 @@ class ChromosomeDemandNested : public TSearchLayout {
   // fixed seeds get trunc(n * 0.3) rounds of an exchange within a priority
   // group and a mask flip; every member may flip its rule unless the
   // candidates make the rule meaningless (all circles, or no turning).
-  void Mutate(int32_t index, bool allCircles, bool noTurning,
-              std::span<const int32_t> groupEnds, TRandomSource& random);
+  void Mutate(int32_t index, bool allCircles, bool noTurning, std::span<const int32_t> groupEnds,
+              TRandomSource& random);
 };
 
 // Same rule and the same mask bytes for every gene; the order is not compared.
@@ -90,8 +90,8 @@ void Swap(ChromosomeDemandNested& a, ChromosomeDemandNested& b);
 bool IsBetter(const TSearchLayout& a, const TSearchLayout& b, double tolerance);
 
 // Orders population positions first .. last (inclusive) by falling fitness.
-void SortByPlacedArea(std::vector<ChromosomeDemandNested>& population, int32_t first,
-                      int32_t last, double tolerance);
+void SortByPlacedArea(std::vector<ChromosomeDemandNested>& population, int32_t first, int32_t last,
+                      double tolerance);
 
 // Orientation lookups of the seeding, on one part.
 // The first orientation of the kept rotation with the smallest height (a

@@ -21,8 +21,7 @@ bool StockSearchEnds(const TSearchContext& context) {
 }
 
 // Breeds the population of one stock and leaves its best layout in best.
-void SearchStock(TSearchContext& context, const stock2d_any& stock,
-                 ChromosomeDemandNested& best) {
+void SearchStock(TSearchContext& context, const stock2d_any& stock, ChromosomeDemandNested& best) {
   const part2d_array_any& parts = context.FParts;
   const std::span<const int32_t> candidates(context.FCandidates.FIndices);
   const std::span<const int32_t> groupEnds(context.FGroupEnds);
@@ -151,8 +150,7 @@ void SelectCandidates(TSearchContext& context, int32_t r) {
     double sum = 0.0;
     for (;;) {
       const part2d_any& part = partAt(i);
-      if (available(part) &&
-          FuzzyCompare(sum + part.FArea, stock.FArea, context.Precision) <= 0) {
+      if (available(part) && FuzzyCompare(sum + part.FArea, stock.FArea, context.Precision) <= 0) {
         list.FIndices.push_back(part.FIndex);
         sum += part.FArea;
       }
@@ -178,8 +176,7 @@ void BuildPriorityGroups(TSearchContext& context) {
   }
 }
 
-void Decode(TSearchContext& context, ChromosomeDemandNested& chromosome,
-            const stock2d_any& stock) {
+void Decode(TSearchContext& context, ChromosomeDemandNested& chromosome, const stock2d_any& stock) {
   chromosome.ClearPlacements();
   BeginStockLayout(context, stock);
   const TStockExtents extents = StockExtents(stock);
@@ -230,9 +227,8 @@ void RunSearch(TSearchContext& context) {
 
     if (best.FPlacedArea > 0.0) {
       const int32_t layoutPosition = solution.FLayouts.Count();
-      solution.CommitLayout(best, stockIndex, context.FParts, context.FStocks,
-                            context.CutterType, context.CutterDiameter,
-                            context.OptimizationStartingDirection);
+      solution.CommitLayout(best, stockIndex, context.FParts, context.FStocks, context.CutterType,
+                            context.CutterDiameter, context.OptimizationStartingDirection);
       int32_t equal = 0;
       while (r + equal + 1 < stocks &&
              SameStock(context.FStocks[static_cast<size_t>(

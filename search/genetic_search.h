@@ -38,7 +38,6 @@ void BuildPriorityGroups(TSearchContext& context);
 // Lays the chromosome's candidates out on the stock: preferred orientations
 // first, in chromosome order, then the remaining orientations of the parts
 // still unplaced.
-void Decode(TSearchContext& context, ChromosomeDemandNested& chromosome,
-            const stock2d_any& stock);
+void Decode(TSearchContext& context, ChromosomeDemandNested& chromosome, const stock2d_any& stock);
 
 }  // namespace varnest

@@ -18,8 +18,8 @@ namespace {
 constexpr std::ptrdiff_t kLinearWalkLength = 8;
 
 // The first interval of [first, last) whose end lies right of p.
-inline const TGridInterval* FirstEndingAfter(const TGridInterval* first,
-                                             const TGridInterval* last, int32_t p) {
+inline const TGridInterval* FirstEndingAfter(const TGridInterval* first, const TGridInterval* last,
+                                             int32_t p) {
   if (last - first <= kLinearWalkLength) {
     while (first != last && first->FEnd <= p) ++first;
     return first;
@@ -46,6 +46,17 @@ struct TChoice {
   uint8_t Mirrored = 0;
   int32_t Orientation = 0;
 };
+
+TChoice Chosen(int32_t x, int32_t line, double y, const TPartOrientation& orientation,
+               size_t index) {
+  return TChoice{true,
+                 x,
+                 line,
+                 y,
+                 orientation.RotationIndex,
+                 orientation.Mirrored,
+                 static_cast<int32_t>(index)};
+}
 
 bool PassAllows(const TSearchContext& context, std::span<const uint8_t> mask, size_t i) {
   // A mask shorter than the orientation table marks nothing beyond its end.
@@ -97,17 +108,15 @@ void StampPosition(const TSearchContext& context, int32_t x, int32_t line, int32
     k += 1;
   }
   stampX = SaturatedTrunc(static_cast<double>(x) -
-                          std::trunc(context.FScale) * static_cast<double>(k) *
-                              context.Resolution);
+                          std::trunc(context.FScale) * static_cast<double>(k) * context.Resolution);
   stampLine = line - k;
 }
 
 bool Commit(TSearchContext& context, const part2d_any& part, int32_t partIndex,
-            const TChoice& choice, double stockWidth, double stockHeight,
-            TSearchLayout& layout) {
+            const TChoice& choice, double stockWidth, double stockHeight, TSearchLayout& layout) {
   if (FuzzyCompare(choice.Y, stockHeight, context.Precision) != -1) return false;
-  RecordPlacement(context, part, partIndex, choice.RotationIndex, choice.Mirrored, layout,
-                  choice.X, choice.Y, stockWidth, stockHeight);
+  RecordPlacement(context, part, partIndex, choice.RotationIndex, choice.Mirrored, layout, choice.X,
+                  choice.Y, stockWidth, stockHeight);
   int32_t stampX = 0;
   int32_t stampLine = 0;
   StampPosition(context, choice.X, choice.Line, stampX, stampLine);
@@ -172,8 +181,7 @@ bool PlacePolygonPart(TSearchContext& context, const part2d_any& part, int32_t p
       }
       if (better) {
         bestY = y;
-        choice = TChoice{true, x, line, y, orientation.RotationIndex, orientation.Mirrored,
-                         static_cast<int32_t>(i)};
+        choice = Chosen(x, line, y, orientation, i);
       }
     } else {
       // Every line up to the limit is full for this grid; later searches in
@@ -207,12 +215,10 @@ bool PlaceCirclePart(TSearchContext& context, const part2d_any& part, int32_t pa
     const double y = static_cast<double>(line) * context.Resolution;
     if (FuzzyCompare(y, bestY, context.Precision) != -1) continue;
     bestY = y;
-    choice = TChoice{true, x, line, y, orientation.RotationIndex, orientation.Mirrored,
-                     static_cast<int32_t>(i)};
+    choice = Chosen(x, line, y, orientation, i);
     // The next equal circle cannot start inside this one on the same line.
     const double advanced = grid->FLastX + 2.0 * circle->FRadius * context.FScale;
-    grid->FLastX = advanced < static_cast<double>(kMemoXCap) ? SaturatedTrunc(advanced)
-                                                             : kMemoXCap;
+    grid->FLastX = advanced < static_cast<double>(kMemoXCap) ? SaturatedTrunc(advanced) : kMemoXCap;
   }
   if (!choice.Made) return false;
   return Commit(context, part, partIndex, choice, stockWidth, stockHeight, layout);
@@ -237,8 +243,7 @@ void BeginStockLayout(TSearchContext& context, const stock2d_any& stock) {
   const std::vector<TGrid>& stockGrids = context.FGrids.FStockGrids;
   if (stock.FGridIndex >= 0 && static_cast<size_t>(stock.FGridIndex) < stockGrids.size()) {
     AssignInSearchFrame(context.FStockGrid, stockGrids[static_cast<size_t>(stock.FGridIndex)],
-                        context.OptimizationStartingCorner,
-                        context.OptimizationStartingDirection);
+                        context.OptimizationStartingCorner, context.OptimizationStartingDirection);
   } else {
     context.FStockGrid.FNumberOfLines = 0;
   }
@@ -320,8 +325,7 @@ TFitResult TestFit(const TGrid& stock, const TGrid& part, int32_t x, int32_t lin
   return TestFitAt<false>(stock, part, x, line, nullptr, nullptr);
 }
 
-bool FindFirstFit(const TGrid& stock, TGrid& part, int32_t& lineLimit, int32_t& x,
-                  int32_t& line) {
+bool FindFirstFit(const TGrid& stock, TGrid& part, int32_t& lineLimit, int32_t& x, int32_t& line) {
   const int32_t memoLine = part.FLastLine;
   // Lines whose part strips would leave the stock are never searched.
   const int32_t lastLine = std::min(lineLimit, stock.FNumberOfLines - part.FNumberOfLines);
@@ -359,8 +363,7 @@ void StampPart(TGrid& stock, const TGrid& part, int32_t x, int32_t line) {
     const int32_t target = line + i;
     if (target < 0) continue;
     if (target >= stock.FNumberOfLines) break;
-    stock.FLines[static_cast<size_t>(target)].MergeShifted(part.FLines[static_cast<size_t>(i)],
-                                                           x);
+    stock.FLines[static_cast<size_t>(target)].MergeShifted(part.FLines[static_cast<size_t>(i)], x);
   }
 }
 
@@ -387,17 +390,33 @@ void RecordPlacement(const TSearchContext& context, const part2d_any& part, int3
   TPoint2D position;
   if (context.OptimizationStartingDirection == 1) {
     switch (context.OptimizationStartingCorner) {
-      case 1: position = {H - Y - my, X}; break;
-      case 2: position = {H - Y - my, W - X - mx}; break;
-      case 3: position = {Y, W - X - mx}; break;
-      default: position = {Y, X}; break;
+      case 1:
+        position = {H - Y - my, X};
+        break;
+      case 2:
+        position = {H - Y - my, W - X - mx};
+        break;
+      case 3:
+        position = {Y, W - X - mx};
+        break;
+      default:
+        position = {Y, X};
+        break;
     }
   } else {
     switch (context.OptimizationStartingCorner) {
-      case 1: position = {W - X - mx, Y}; break;
-      case 2: position = {W - X - mx, H - Y - my}; break;
-      case 3: position = {X, H - Y - my}; break;
-      default: position = {X, Y}; break;
+      case 1:
+        position = {W - X - mx, Y};
+        break;
+      case 2:
+        position = {W - X - mx, H - Y - my};
+        break;
+      case 3:
+        position = {X, H - Y - my};
+        break;
+      default:
+        position = {X, Y};
+        break;
     }
   }
 
@@ -415,11 +434,10 @@ void RecordPlacement(const TSearchContext& context, const part2d_any& part, int3
 }
 
 bool PlacePart(TSearchContext& context, const part2d_any& part, int32_t partIndex,
-               std::span<const uint8_t> mask, uint8_t rule, double stockWidth,
-               double stockHeight, TSearchLayout& layout) {
+               std::span<const uint8_t> mask, uint8_t rule, double stockWidth, double stockHeight,
+               TSearchLayout& layout) {
   if (part.IsPolygon()) {
-    return PlacePolygonPart(context, part, partIndex, mask, rule, stockWidth, stockHeight,
-                            layout);
+    return PlacePolygonPart(context, part, partIndex, mask, rule, stockWidth, stockHeight, layout);
   }
   if (part.IsCircle()) {
     return PlaceCirclePart(context, part, partIndex, mask, stockWidth, stockHeight, layout);

@@ -4,7 +4,6 @@
 #include "model/part_preparation.h"
 #include "search/placed_geometry.h"
 
-
 namespace varnest {
 
 void solutie::CommitLayout(const TSearchLayout& best, int32_t stockIndex,
@@ -20,9 +19,8 @@ void solutie::CommitLayout(const TSearchLayout& best, int32_t stockIndex,
 }
 
 int32_t solutie::RepeatLayout(int32_t layoutPosition, int32_t r, int32_t c,
-                              const std::vector<int32_t>& stockOrder,
-                              const part2d_array_any& parts, double precision,
-                              int32_t rotationCenter) {
+                              const std::vector<int32_t>& stockOrder, const part2d_array_any& parts,
+                              double precision, int32_t rotationCenter) {
   int32_t i = 1;
   for (; i < c && static_cast<size_t>(r + i) < stockOrder.size(); ++i) {
     const int32_t stock = stockOrder[static_cast<size_t>(r + i)];

@@ -52,8 +52,8 @@ struct World {
   int32_t seed = 1;
   uint8_t stop = 0;
   uint8_t done = 0;
-  TSearchContext context{parts, partOrder, stocks, stockOrder, grids, solution,
-                         random, seed, stop, done};
+  TSearchContext context{parts,    partOrder, stocks, stockOrder, grids,
+                         solution, random,    seed,   stop,       done};
 
   World() {
     std::mt19937 generator(3);
@@ -77,7 +77,8 @@ struct World {
         part.FNumberOfRotations = 4;
         for (int32_t k = 0; k < 4; ++k) {
           const TGrid& grid = grids.FOffsetPartGrids[static_cast<size_t>(firstGrid + k)];
-          const TPolygon box(Box(grid.FScaledWidth / double(kUnit), grid.FNumberOfLines * kResolution));
+          const TPolygon box(
+              Box(grid.FScaledWidth / double(kUnit), grid.FNumberOfLines * kResolution));
           part.FRotatedOutlines.push_back(box);
           part.FOffsetOutlines.emplace_back(box);
           part.FRotationMultiples.push_back(k);
@@ -91,7 +92,8 @@ struct World {
     }
     stock2d_any stock;
     stock.FShapeType = kShapePolygon;
-    stock.FOffsetOutline = TOffsetPolygon(Box(kStockWidth / double(kUnit), kStockLines * kResolution));
+    stock.FOffsetOutline =
+        TOffsetPolygon(Box(kStockWidth / double(kUnit), kStockLines * kResolution));
     stock.FGridIndex = 0;
     stocks.push_back(stock);
     TGrid stockGrid;

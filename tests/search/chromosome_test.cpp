@@ -92,7 +92,7 @@ TEST(OrientationLookups, ExtremesKeepTheEarlierRotationOnTies) {
 TEST(OrientationLookups, TurningNeverWrapsPast360) {
   const part2d_any part = TurningPart();
   EXPECT_EQ(OrientationTurnedBy(part, 0, 90, 1e-6), 2);
-  EXPECT_EQ(OrientationTurnedBy(part, 1, 180, 1e-6), 4);  // from a mirror: the next match
+  EXPECT_EQ(OrientationTurnedBy(part, 1, 180, 1e-6), 4);   // from a mirror: the next match
   EXPECT_EQ(OrientationTurnedBy(part, 6, 180, 1e-6), -1);  // 450 is not 90
   EXPECT_EQ(OrientationTurnedBy(part, 6, 90, 1e-6), -1);   // 360 is not 0
   EXPECT_EQ(OrientationTurnedBy(part, 0, 45, 1e-6), -1);   // passes 0 < 45 < 90: stops
@@ -102,19 +102,19 @@ TEST(OrientationLookups, TurningNeverWrapsPast360) {
 TEST(InitialiseGenes, TheTwentySevenFixedSeeds) {
   // Marked orientations and rule per mask mode, for TurningPart.
   const Mask expected[14] = {
-      Marked({0}),                    // 0: lowest
-      Marked({0, 1}),                 // 1: + mirror
-      Marked({2}),                    // 2: narrowest
-      Marked({2, 3}),                 // 3: + mirror
-      Marked({0, 4}),                 // 4: lowest and its half turn
-      Marked({0, 1, 4, 5}),           // 5
-      Marked({2, 6}),                 // 6: narrowest and its half turn
-      Marked({2, 3, 6, 7}),           // 7
-      Marked({0, 2, 4, 6}),           // 8: lowest and its quarter turns
+      Marked({0}),                       // 0: lowest
+      Marked({0, 1}),                    // 1: + mirror
+      Marked({2}),                       // 2: narrowest
+      Marked({2, 3}),                    // 3: + mirror
+      Marked({0, 4}),                    // 4: lowest and its half turn
+      Marked({0, 1, 4, 5}),              // 5
+      Marked({2, 6}),                    // 6: narrowest and its half turn
+      Marked({2, 3, 6, 7}),              // 7
+      Marked({0, 2, 4, 6}),              // 8: lowest and its quarter turns
       Marked({0, 1, 2, 3, 4, 5, 6, 7}),  // 9
-      Marked({2, 4, 6}),              // 10: from 90 degrees, 360 is not reached
-      Marked({2, 3, 4, 5, 6, 7}),     // 11
-      Marked({0, 2, 4, 6}),           // 12: every unmirrored orientation
+      Marked({2, 4, 6}),                 // 10: from 90 degrees, 360 is not reached
+      Marked({2, 3, 4, 5, 6, 7}),        // 11
+      Marked({0, 2, 4, 6}),              // 12: every unmirrored orientation
       Marked({0, 1, 2, 3, 4, 5, 6, 7}),  // 13: everything
   };
   const part2d_array_any parts{TurningPart(0), TurningPart(1)};
@@ -318,7 +318,7 @@ TEST(IsBetter, SomethingBeatsNothingThenStrictlyLargerArea) {
       {Layout(1, 1), Layout(0, 0), true},
       {Layout(1, 0.5), Layout(0, 9), true},  // whatever the areas
       {Layout(0, 9), Layout(1, 1), false},
-      {Layout(2, 10), Layout(1, 10), false},  // equal areas keep the holder
+      {Layout(2, 10), Layout(1, 10), false},         // equal areas keep the holder
       {Layout(1, 10 + 1e-7), Layout(1, 10), false},  // within the tolerance
       {Layout(1, 10.1), Layout(3, 10), true},
   };

@@ -58,7 +58,7 @@ struct Problem : SearchWorld {
 
 TEST(SelectCandidates, EveryRunOfEqualPartsHasItsOwnAreaBudget) {
   Problem problem;
-  problem.AddStock(5, 4);  // area 20
+  problem.AddStock(5, 4);                                      // area 20
   for (int32_t i = 0; i < 10; ++i) problem.AddPart({{3, 1}});  // area 3 each
   for (int32_t i = 0; i < 3; ++i) problem.AddPart({{2, 2}});   // area 4 each
   problem.Finish();
@@ -74,8 +74,7 @@ TEST(SelectCandidates, EveryRunOfEqualPartsHasItsOwnAreaBudget) {
   problem.solution.FPartStock[1] = 0;
   problem.solution.FPartStock[11] = 0;
   SelectCandidates(problem.context, 0);
-  EXPECT_EQ(problem.context.FCandidates.FIndices,
-            (std::vector<int32_t>{0, 2, 3, 4, 5, 6, 10, 12}));
+  EXPECT_EQ(problem.context.FCandidates.FIndices, (std::vector<int32_t>{0, 2, 3, 4, 5, 6, 10, 12}));
 }
 
 TEST(SelectCandidates, ExcludedPartsAreNeverOffered) {
@@ -158,7 +157,7 @@ TEST(RunSearch, AStopKeepsTheBestLayoutSoFarAndEndsTheRun) {
   problem.AddStock(8, 2);
   for (int32_t i = 0; i < 4; ++i) problem.AddPart({{4, 2}});
   problem.parts[3].FOutline->FVertices[1].X = 4.5;  // not equal: no repetition
-  problem.stopAt = 4;  // at the opening call of the first generation
+  problem.stopAt = 4;                               // at the opening call of the first generation
   problem.Run(3);
   EXPECT_EQ(problem.iterations, 4);  // three seeds, then the opening call
   ASSERT_EQ(problem.solution.FLayouts.Count(), 1);

@@ -43,8 +43,7 @@ TEST(TestFit, StripsWithNothingToTheRightAreExhausted) {
   // No interval at all.
   EXPECT_EQ(TestFit(MakeGrid({Strip{}}, 30), part, 0, 0).Outcome, TFitOutcome::kExhausted);
   // Every blocked interval ends left of the part.
-  EXPECT_EQ(TestFit(MakeGrid({Strip{{0, 3}}}, 30), part, 4, 0).Outcome,
-            TFitOutcome::kExhausted);
+  EXPECT_EQ(TestFit(MakeGrid({Strip{{0, 3}}}, 30), part, 4, 0).Outcome, TFitOutcome::kExhausted);
   // A position whose part strips would leave the stock is exhausted too.
   EXPECT_EQ(TestFit(MakeGrid({Strip{{0, 0}, {30, 30}}}, 30), part, 0, 1).Outcome,
             TFitOutcome::kExhausted);
@@ -168,8 +167,7 @@ bool BruteForceFirstFit(const TGrid& stock, const TGrid& part, int32_t& x, int32
       bool collides = false;
       for (int32_t i = 0; i < part.FNumberOfLines && !collides; ++i) {
         for (const TGridInterval& covered : part.FLines[static_cast<size_t>(i)].FIntervals) {
-          for (const TGridInterval& blocked :
-               stock.FLines[static_cast<size_t>(l + i)].FIntervals) {
+          for (const TGridInterval& blocked : stock.FLines[static_cast<size_t>(l + i)].FIntervals) {
             if (covered.FStart + position < blocked.FEnd &&
                 covered.FEnd + position > blocked.FStart) {
               collides = true;
@@ -274,8 +272,7 @@ struct PlacementWorld : SearchWorld {
   }();
   bool Place(const part2d_any& part, std::vector<uint8_t> mask, uint8_t rule) {
     const TStockExtents extents = StockExtents(stocks[0]);
-    return PlacePart(context, part, part.FIndex, mask, rule, extents.Width, extents.Height,
-                     layout);
+    return PlacePart(context, part, part.FIndex, mask, rule, extents.Width, extents.Height, layout);
   }
 };
 
@@ -438,8 +435,7 @@ TEST(PlacePart, SeparateFittingStampsTheGrownGridFurtherDownAndLeft) {
   EXPECT_EQ(world.grids.FOffsetPartGrids[0].FLastLine, 7);
   ASSERT_TRUE(world.Place(world.parts[0], {1}, kLowestBase));
   // Fitted at (0, 1): the grown grid goes to (-1, 0).
-  EXPECT_EQ(world.context.FStockGrid.FLines[0].FIntervals,
-            (std::vector<TGridInterval>{{-1, 20}}));
+  EXPECT_EQ(world.context.FStockGrid.FLines[0].FIntervals, (std::vector<TGridInterval>{{-1, 20}}));
   EXPECT_EQ(world.context.FStockGrid.FLines[3].FIntervals,
             (std::vector<TGridInterval>{{-1, 3}, {20, 20}}));
   EXPECT_EQ(world.context.FStockGrid.FLines[4].FIntervals,
@@ -469,8 +465,8 @@ TEST(RecordPlacement, TheFirstPartLandsInTheStartingCorner) {
       const bool turned = direction == 1;
       part2d_any part = BoxPart(0, {{turned ? partH : partW, turned ? partW : partH}}, 0);
       TSearchLayout layout;
-      RecordPlacement(world.context, part, 0, 0, 0, layout, 0, 0.0,
-                      turned ? stockH : stockW, turned ? stockW : stockH);
+      RecordPlacement(world.context, part, 0, 0, 0, layout, 0, 0.0, turned ? stockH : stockW,
+                      turned ? stockW : stockH);
       ASSERT_EQ(layout.FNumberOfPlacedPieces, 1);
       EXPECT_DOUBLE_EQ(layout.FPieces[0].FGridPosition.X, c.x)
           << "corner " << c.corner << " direction " << direction;

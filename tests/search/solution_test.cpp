@@ -89,8 +89,8 @@ TEST(Solution, CommitRecordsTheLayoutAndWhereItsPartsLie) {
 TEST(Solution, RepeatedLayoutsTakeOverTheIdentitiesOfUnplacedTwins) {
   Fixture fixture(6, 3);
   fixture.Commit({0, 1});
-  const int32_t carried = fixture.solution.RepeatLayout(0, 0, 3, fixture.stockOrder,
-                                                        fixture.parts, 1e-6, 1);
+  const int32_t carried =
+      fixture.solution.RepeatLayout(0, 0, 3, fixture.stockOrder, fixture.parts, 1e-6, 1);
   const solutie& solution = fixture.solution;
   EXPECT_EQ(carried, 3);
   ASSERT_EQ(solution.FLayouts.Count(), 3);
@@ -121,8 +121,8 @@ TEST(Solution, RepeatedLayoutsTakeOverTheIdentitiesOfUnplacedTwins) {
 TEST(Solution, ARepetitionThatRunsOutOfPartsIsUndone) {
   Fixture fixture(5, 3);
   fixture.Commit({0, 1, 2});  // only parts 3 and 4 remain for the next stock
-  const int32_t carried = fixture.solution.RepeatLayout(0, 0, 3, fixture.stockOrder,
-                                                        fixture.parts, 1e-6, 1);
+  const int32_t carried =
+      fixture.solution.RepeatLayout(0, 0, 3, fixture.stockOrder, fixture.parts, 1e-6, 1);
   const solutie& solution = fixture.solution;
   EXPECT_EQ(carried, 1);
   EXPECT_EQ(solution.FLayouts.Count(), 1);
@@ -135,8 +135,7 @@ TEST(Solution, OnlyEqualPartsTakeOverAPiece) {
   Fixture fixture(4, 2);
   fixture.parts[1].FOutline->FVertices[2].X = 5;  // part 1 differs
   fixture.Commit({0});
-  EXPECT_EQ(fixture.solution.RepeatLayout(0, 0, 2, fixture.stockOrder, fixture.parts, 1e-6, 1),
-            2);
+  EXPECT_EQ(fixture.solution.RepeatLayout(0, 0, 2, fixture.stockOrder, fixture.parts, 1e-6, 1), 2);
   EXPECT_EQ(fixture.solution.FLayouts.ItemAt(1)->FPieces[0].FPartIndex, 2);
 }
 
