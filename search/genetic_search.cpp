@@ -137,7 +137,8 @@ void SelectCandidates(TSearchContext& context, int32_t r) {
   // Parts excluded from the run (no kept rotation, no grids) are never
   // offered; like placed parts they neither open a scan nor join one.
   const auto available = [&](const part2d_any& part) {
-    return !solution.IsPlaced(part.FIndex) && IsNestable(part);
+    return IsNestable(part) && part.FIndex >= 0 && part.FIndex < solution.FNumberOfParts &&
+           !solution.IsPlaced(part.FIndex);
   };
 
   for (size_t i = 0; i < order.size(); ++i) {
