@@ -280,6 +280,28 @@ TEST(Offset, RandomStarShapesKeepTheirDistance) {
   EXPECT_GT(tested, 150);
 }
 
+// An edge whose squared length counts as zero (5e-4 long after scaling to
+// 100) still has its direction: its moved copy is a point, and the offset stays
+// at the distance. (Turned by 30 degrees: no edge is nearly horizontal, where
+// the quadratic in y of a line's crossing with a circle loses crossings near
+// tangency.)
+TEST(OffsetOutward, TinyEdgeKeepsItsDirection) {
+  TPolygon p = MakePolygon({{0, 0}, {10, 0}, {10, 10}, {5.00005, 10}, {5, 10.00001}, {0, 10}});
+  p.Rotate({0, 0}, 30);
+  p = Measured(p);
+  for (double d : {0.5, 2.0}) {
+    const TPolygon grown = Grown(p, d);
+    ASSERT_GT(grown.NumberOfVertices(), 0);
+    for (const TPolygonVertex& v : grown.FVertices) {
+      ASSERT_TRUE(std::isfinite(v.X) && std::isfinite(v.Y));
+    }
+    ExpectBoundaryAtDistance(p, grown, d, true, "tiny edge");
+    const TPolygon inner = Shrunk(p, d);
+    ASSERT_GT(inner.NumberOfVertices(), 0);
+    ExpectBoundaryAtDistance(p, inner, d, false, "tiny edge inward");
+  }
+}
+
 // A degenerate outline still has an outward offset: a segment grows into a
 // stadium; a single point has nothing to scale and yields nothing.
 TEST(OffsetOutward, DegenerateOutlines) {
