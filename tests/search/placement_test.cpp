@@ -507,6 +507,21 @@ TEST(RecordPlacement, MapsAPositionOffTheCornerByTheCornerAndDirectionTable) {
   }
 }
 
+TEST(StockExtents, PolygonBoxOrTheUsableCircle) {
+  const TStockExtents box = StockExtents(BoxStock(0, 30, 12));
+  EXPECT_DOUBLE_EQ(box.Width, 30);
+  EXPECT_DOUBLE_EQ(box.Height, 12);
+  // A circle stock of radius 10 with a margin of 2 is rasterised from its
+  // usable circle of radius 8: positions map back over 16, not 20.
+  stock2d_any circle;
+  circle.FShapeType = kShapeCircle;
+  circle.FCircle = TCircle({50, 50}, 10);
+  circle.FOffsetCircle = TOffsetCircle(TCircle({8, 8}, 8));
+  const TStockExtents round = StockExtents(circle);
+  EXPECT_DOUBLE_EQ(round.Width, 16);
+  EXPECT_DOUBLE_EQ(round.Height, 16);
+}
+
 TEST(BeginStockLayout, CopiesTheStockGridIntoTheSearchFrame) {
   PlacementWorld world(20, 2);
   world.grids.FStockGrids[0].FLines[0].FIntervals = {{0, 3}, {20, 20}};
