@@ -85,7 +85,8 @@ void PlaceHoles(const part2d_any& part, const TPieceFrame& frame, TPiece_any& pi
     placed.FId = defined.FId;
     placed.FShape.FShapeType = defined.FShape.FShapeType;
     if (defined.FShape.IsPolygon()) {
-      if (defined.FShape.FPolygon) placed.FShape.FPolygon = PlacePolygon(*defined.FShape.FPolygon, frame);
+      if (defined.FShape.FPolygon)
+        placed.FShape.FPolygon = PlacePolygon(*defined.FShape.FPolygon, frame);
     } else if (defined.FShape.FCircle) {
       TCircle circle = *defined.FShape.FCircle;
       circle.FCenter = frame.Place(circle.FCenter);
@@ -135,9 +136,8 @@ void BuildPlacedPiece(const TPiece_any& found, const part2d_any& part, TPoint2D 
 
   TPieceFrame frame;
   frame.Center = part.FCenterOfRotation;
-  frame.Angle = rotationKnown
-                    ? part.FRotationMultiples[static_cast<size_t>(k)] * part.FRotationStep
-                    : 0.0;
+  frame.Angle =
+      rotationKnown ? part.FRotationMultiples[static_cast<size_t>(k)] * part.FRotationStep : 0.0;
   frame.Mirrored = mirrored;
   frame.Position = position;
 
@@ -177,18 +177,16 @@ TPoint2D StockCorner(const stock2d_any& stock) {
   return TPoint2D{stock.FCircle->FCenter.X - usable, stock.FCircle->FCenter.Y - usable};
 }
 
-void BuildPlacedLayout(const TSearchLayout& best, solutie& solution,
-                       const part2d_array_any& parts, const stock2d_array_any& stocks,
-                       Chromosome& layout, int32_t stockIndex, int32_t cutterType,
-                       double cutterDiameter, int32_t direction) {
+void BuildPlacedLayout(const TSearchLayout& best, solutie& solution, const part2d_array_any& parts,
+                       const stock2d_array_any& stocks, Chromosome& layout, int32_t stockIndex,
+                       int32_t cutterType, double cutterDiameter, int32_t direction) {
   const TPoint2D corner = StockCorner(stocks[static_cast<size_t>(stockIndex)]);
   const size_t count = static_cast<size_t>(std::max(best.FNumberOfPlacedPieces, 0));
   layout.FPieces.resize(count);
   for (size_t i = 0; i < count; ++i) {
     const TPiece_any& found = best.FPieces[i];
     const part2d_any& part = parts[static_cast<size_t>(found.FPartIndex)];
-    BuildPlacedPiece(found, part, corner, cutterType, cutterDiameter, direction,
-                     layout.FPieces[i]);
+    BuildPlacedPiece(found, part, corner, cutterType, cutterDiameter, direction, layout.FPieces[i]);
     solution.FPartStock[static_cast<size_t>(found.FPartIndex)] = stockIndex;
   }
   layout.FPlacedArea = best.FPlacedArea;

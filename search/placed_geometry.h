@@ -24,9 +24,8 @@ TPoint2D StockCorner(const stock2d_any& stock);
 // Afterwards the layout holds the best layout's pieces and placed area.
 // direction is the run's starting direction (the grown outlines were turned
 // for direction 1 and are turned back here).
-void BuildPlacedLayout(const TSearchLayout& best, solutie& solution,
-                       const part2d_array_any& parts, const stock2d_array_any& stocks,
-                       Chromosome& layout, int32_t stockIndex, int32_t cutterType,
-                       double cutterDiameter, int32_t direction);
+void BuildPlacedLayout(const TSearchLayout& best, solutie& solution, const part2d_array_any& parts,
+                       const stock2d_array_any& stocks, Chromosome& layout, int32_t stockIndex,
+                       int32_t cutterType, double cutterDiameter, int32_t direction);
 
 }  // namespace varnest

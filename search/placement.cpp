@@ -1,6 +1,7 @@
 #include "search/placement.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -17,8 +18,8 @@ namespace {
 constexpr std::ptrdiff_t kLinearWalkLength = 8;
 
 // The first interval of [first, last) whose end lies right of p.
-inline const TGridInterval* FirstEndingAfter(const TGridInterval* first,
-                                             const TGridInterval* last, int32_t p) {
+inline const TGridInterval* FirstEndingAfter(const TGridInterval* first, const TGridInterval* last,
+                                             int32_t p) {
   if (last - first <= kLinearWalkLength) {
     while (first != last && first->FEnd <= p) ++first;
     return first;
@@ -45,6 +46,17 @@ struct TChoice {
   uint8_t Mirrored = 0;
   int32_t Orientation = 0;
 };
+
+TChoice Chosen(int32_t x, int32_t line, double y, const TPartOrientation& orientation,
+               size_t index) {
+  return TChoice{true,
+                 x,
+                 line,
+                 y,
+                 orientation.RotationIndex,
+                 orientation.Mirrored,
+                 static_cast<int32_t>(index)};
+}
 
 bool PassAllows(const TSearchContext& context, std::span<const uint8_t> mask, size_t i) {
   // A mask shorter than the orientation table marks nothing beyond its end.
@@ -96,17 +108,15 @@ void StampPosition(const TSearchContext& context, int32_t x, int32_t line, int32
     k += 1;
   }
   stampX = SaturatedTrunc(static_cast<double>(x) -
-                          std::trunc(context.FScale) * static_cast<double>(k) *
-                              context.Resolution);
+                          std::trunc(context.FScale) * static_cast<double>(k) * context.Resolution);
   stampLine = line - k;
 }
 
 bool Commit(TSearchContext& context, const part2d_any& part, int32_t partIndex,
-            const TChoice& choice, double stockWidth, double stockHeight,
-            TSearchLayout& layout) {
+            const TChoice& choice, double stockWidth, double stockHeight, TSearchLayout& layout) {
   if (FuzzyCompare(choice.Y, stockHeight, context.Precision) != -1) return false;
-  RecordPlacement(context, part, partIndex, choice.RotationIndex, choice.Mirrored, layout,
-                  choice.X, choice.Y, stockWidth, stockHeight);
+  RecordPlacement(context, part, partIndex, choice.RotationIndex, choice.Mirrored, layout, choice.X,
+                  choice.Y, stockWidth, stockHeight);
   int32_t stampX = 0;
   int32_t stampLine = 0;
   StampPosition(context, choice.X, choice.Line, stampX, stampLine);
@@ -171,8 +181,7 @@ bool PlacePolygonPart(TSearchContext& context, const part2d_any& part, int32_t p
       }
       if (better) {
         bestY = y;
-        choice = TChoice{true, x, line, y, orientation.RotationIndex, orientation.Mirrored,
-                         static_cast<int32_t>(i)};
+        choice = Chosen(x, line, y, orientation, i);
       }
     } else {
       // Every line up to the limit is full for this grid; later searches in
@@ -206,12 +215,10 @@ bool PlaceCirclePart(TSearchContext& context, const part2d_any& part, int32_t pa
     const double y = static_cast<double>(line) * context.Resolution;
     if (FuzzyCompare(y, bestY, context.Precision) != -1) continue;
     bestY = y;
-    choice = TChoice{true, x, line, y, orientation.RotationIndex, orientation.Mirrored,
-                     static_cast<int32_t>(i)};
+    choice = Chosen(x, line, y, orientation, i);
     // The next equal circle cannot start inside this one on the same line.
     const double advanced = grid->FLastX + 2.0 * circle->FRadius * context.FScale;
-    grid->FLastX = advanced < static_cast<double>(kMemoXCap) ? SaturatedTrunc(advanced)
-                                                             : kMemoXCap;
+    grid->FLastX = advanced < static_cast<double>(kMemoXCap) ? SaturatedTrunc(advanced) : kMemoXCap;
   }
   if (!choice.Made) return false;
   return Commit(context, part, partIndex, choice, stockWidth, stockHeight, layout);
@@ -236,8 +243,7 @@ void BeginStockLayout(TSearchContext& context, const stock2d_any& stock) {
   const std::vector<TGrid>& stockGrids = context.FGrids.FStockGrids;
   if (stock.FGridIndex >= 0 && static_cast<size_t>(stock.FGridIndex) < stockGrids.size()) {
     AssignInSearchFrame(context.FStockGrid, stockGrids[static_cast<size_t>(stock.FGridIndex)],
-                        context.OptimizationStartingCorner,
-                        context.OptimizationStartingDirection);
+                        context.OptimizationStartingCorner, context.OptimizationStartingDirection);
   } else {
     context.FStockGrid.FNumberOfLines = 0;
   }
@@ -247,22 +253,39 @@ void BeginStockLayout(TSearchContext& context, const stock2d_any& stock) {
   }
 }
 
-TFitResult TestFit(const TGrid& stock, const TGrid& part, int32_t x, int32_t line) {
+namespace {
+
+// Along one line of a first-fit search x only grows, so for every probe (a
+// vertex cell, or the first interval of a part strip) the first blocked
+// interval ending right of it never moves left. FindFirstFit keeps one such
+// cursor per probe and each test resumes from it instead of searching its
+// strip from the start; the intervals it skips all end left of the probe, so
+// the answers are exactly those of a search from the start.
+constexpr int32_t kMaxCursors = 512;
+
+template <bool kResume>
+TFitResult TestFitAt(const TGrid& stock, const TGrid& part, int32_t x, int32_t line,
+                     int32_t* cellCursors, int32_t* lineCursors) {
   const int32_t lines = part.FNumberOfLines;
   if (line < 0 || line > stock.FNumberOfLines - lines) return {TFitOutcome::kExhausted, 0};
 
   // Quick test: a few vertex cells usually hit a blocked span long before a
   // whole strip walk would. Only worth it when there are fewer cells than
   // strips.
-  if (lines > part.NumberOfVertexCells()) {
-    for (const TGridCell& cell : part.FVertexCells) {
+  const int32_t cells = part.NumberOfVertexCells();
+  if (lines > cells) {
+    for (int32_t k = 0; k < cells; ++k) {
+      const TGridCell& cell = part.FVertexCells[static_cast<size_t>(k)];
       const int32_t target = line + cell.Line;
       if (static_cast<uint32_t>(target) >= static_cast<uint32_t>(stock.FNumberOfLines)) continue;
       const std::vector<TGridInterval>& blocked =
           stock.FLines[static_cast<size_t>(target)].FIntervals;
-      const TGridInterval* end = blocked.data() + blocked.size();
+      const TGridInterval* first = blocked.data();
+      const TGridInterval* end = first + blocked.size();
       const int32_t p = cell.X + x;
-      const TGridInterval* reached = FirstEndingAfter(blocked.data(), end, p);
+      const TGridInterval* reached =
+          FirstEndingAfter(kResume ? first + cellCursors[k] : first, end, p);
+      if constexpr (kResume) cellCursors[k] = static_cast<int32_t>(reached - first);
       if (reached == end) {
         // Only a zero-length interval exactly at p leaves the cell free here.
         if (blocked.empty() || p > blocked.back().FStart) return {TFitOutcome::kExhausted, 0};
@@ -278,10 +301,16 @@ TFitResult TestFit(const TGrid& stock, const TGrid& part, int32_t x, int32_t lin
     if (own.empty()) continue;
     const std::vector<TGridInterval>& blocked =
         stock.FLines[static_cast<size_t>(line + i)].FIntervals;
-    const TGridInterval* cursor = blocked.data();
-    const TGridInterval* end = cursor + blocked.size();
+    const TGridInterval* first = blocked.data();
+    const TGridInterval* end = first + blocked.size();
+    const TGridInterval* cursor = kResume ? first + lineCursors[i] : first;
+    bool firstInterval = true;
     for (const TGridInterval& covered : own) {
       cursor = FirstEndingAfter(cursor, end, covered.FStart + x);
+      if constexpr (kResume) {
+        if (firstInterval) lineCursors[i] = static_cast<int32_t>(cursor - first);
+        firstInterval = false;
+      }
       if (cursor == end) return {TFitOutcome::kExhausted, 0};
       if (covered.FEnd + x <= cursor->FStart) continue;  // lies in the gap
       return {TFitOutcome::kCollision, cursor->FEnd - covered.FStart};
@@ -290,16 +319,30 @@ TFitResult TestFit(const TGrid& stock, const TGrid& part, int32_t x, int32_t lin
   return {TFitOutcome::kFits, 0};
 }
 
-bool FindFirstFit(const TGrid& stock, TGrid& part, int32_t& lineLimit, int32_t& x,
-                  int32_t& line) {
+}  // namespace
+
+TFitResult TestFit(const TGrid& stock, const TGrid& part, int32_t x, int32_t line) {
+  return TestFitAt<false>(stock, part, x, line, nullptr, nullptr);
+}
+
+bool FindFirstFit(const TGrid& stock, TGrid& part, int32_t& lineLimit, int32_t& x, int32_t& line) {
   const int32_t memoLine = part.FLastLine;
   // Lines whose part strips would leave the stock are never searched.
   const int32_t lastLine = std::min(lineLimit, stock.FNumberOfLines - part.FNumberOfLines);
   const int32_t lastX = stock.FScaledWidth - part.FScaledWidth;
+  const int32_t cells = part.NumberOfVertexCells();
+  const int32_t probes = cells + std::max(part.FNumberOfLines, 0);
+  // Grids with more probes than the buffer holds are tested without cursors.
+  const bool resume = probes <= kMaxCursors;
+  std::array<int32_t, kMaxCursors> cursors;
   for (int32_t current = memoLine < 0 ? 0 : memoLine; current <= lastLine; ++current) {
     int32_t position = (current == memoLine || memoLine == -1) ? part.FLastX : 0;
+    if (resume) std::fill_n(cursors.begin(), probes, 0);
     while (position <= lastX) {
-      const TFitResult result = TestFit(stock, part, position, current);
+      const TFitResult result =
+          resume ? TestFitAt<true>(stock, part, position, current, cursors.data(),
+                                   cursors.data() + cells)
+                 : TestFitAt<false>(stock, part, position, current, nullptr, nullptr);
       if (result.Outcome == TFitOutcome::kFits) {
         part.FLastLine = current;
         part.FLastX = position;
@@ -320,8 +363,7 @@ void StampPart(TGrid& stock, const TGrid& part, int32_t x, int32_t line) {
     const int32_t target = line + i;
     if (target < 0) continue;
     if (target >= stock.FNumberOfLines) break;
-    stock.FLines[static_cast<size_t>(target)].MergeShifted(part.FLines[static_cast<size_t>(i)],
-                                                           x);
+    stock.FLines[static_cast<size_t>(target)].MergeShifted(part.FLines[static_cast<size_t>(i)], x);
   }
 }
 
@@ -348,17 +390,33 @@ void RecordPlacement(const TSearchContext& context, const part2d_any& part, int3
   TPoint2D position;
   if (context.OptimizationStartingDirection == 1) {
     switch (context.OptimizationStartingCorner) {
-      case 1: position = {H - Y - my, X}; break;
-      case 2: position = {H - Y - my, W - X - mx}; break;
-      case 3: position = {Y, W - X - mx}; break;
-      default: position = {Y, X}; break;
+      case 1:
+        position = {H - Y - my, X};
+        break;
+      case 2:
+        position = {H - Y - my, W - X - mx};
+        break;
+      case 3:
+        position = {Y, W - X - mx};
+        break;
+      default:
+        position = {Y, X};
+        break;
     }
   } else {
     switch (context.OptimizationStartingCorner) {
-      case 1: position = {W - X - mx, Y}; break;
-      case 2: position = {W - X - mx, H - Y - my}; break;
-      case 3: position = {X, H - Y - my}; break;
-      default: position = {X, Y}; break;
+      case 1:
+        position = {W - X - mx, Y};
+        break;
+      case 2:
+        position = {W - X - mx, H - Y - my};
+        break;
+      case 3:
+        position = {X, H - Y - my};
+        break;
+      default:
+        position = {X, Y};
+        break;
     }
   }
 
@@ -376,11 +434,10 @@ void RecordPlacement(const TSearchContext& context, const part2d_any& part, int3
 }
 
 bool PlacePart(TSearchContext& context, const part2d_any& part, int32_t partIndex,
-               std::span<const uint8_t> mask, uint8_t rule, double stockWidth,
-               double stockHeight, TSearchLayout& layout) {
+               std::span<const uint8_t> mask, uint8_t rule, double stockWidth, double stockHeight,
+               TSearchLayout& layout) {
   if (part.IsPolygon()) {
-    return PlacePolygonPart(context, part, partIndex, mask, rule, stockWidth, stockHeight,
-                            layout);
+    return PlacePolygonPart(context, part, partIndex, mask, rule, stockWidth, stockHeight, layout);
   }
   if (part.IsCircle()) {
     return PlaceCirclePart(context, part, partIndex, mask, stockWidth, stockHeight, layout);

@@ -61,8 +61,7 @@ TFitResult TestFit(const TGrid& stock, const TGrid& part, int32_t x, int32_t lin
 // room, and on it the smallest x reached by jumping from collision to
 // collision. On success the position is stored in the memo and written back
 // into lineLimit; on failure nothing changes.
-bool FindFirstFit(const TGrid& stock, TGrid& part, int32_t& lineLimit, int32_t& x,
-                  int32_t& line);
+bool FindFirstFit(const TGrid& stock, TGrid& part, int32_t& lineLimit, int32_t& x, int32_t& line);
 
 // Merges the part grid, shifted to (x, line), into the stock grid. Lines below
 // the stock are skipped, lines above its top are dropped.
@@ -80,7 +79,7 @@ void RecordPlacement(const TSearchContext& context, const part2d_any& part, int3
 // piece was appended to the layout and the working grid was stamped.
 // Otherwise only search memos have changed.
 bool PlacePart(TSearchContext& context, const part2d_any& part, int32_t partIndex,
-               std::span<const uint8_t> mask, uint8_t rule, double stockWidth,
-               double stockHeight, TSearchLayout& layout);
+               std::span<const uint8_t> mask, uint8_t rule, double stockWidth, double stockHeight,
+               TSearchLayout& layout);
 
 }  // namespace varnest

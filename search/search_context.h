@@ -61,9 +61,9 @@ struct TSearchContext {
   double Resolution = 1.0;  // strip height
   double Precision = 1e-6;  // tolerance of every FuzzyCompare of the search
   double CutterDiameter = 0.0;
-  int32_t CutterType = 0;      // 1: fit the plain grids, stamp the grown ones
-  int32_t RotationCenter = 1;  // mode of the part comparison
-  double FScale = 1.0;         // the run's integer scale
+  int32_t CutterType = 0;                     // 1: fit the plain grids, stamp the grown ones
+  int32_t RotationCenter = 1;                 // mode of the part comparison
+  double FScale = 1.0;                        // the run's integer scale
   int32_t OptimizationStartingCorner = 0;     // 0..3
   int32_t OptimizationStartingDirection = 0;  // 0..1
   int32_t OptimizationLevel = 1;              // values below 1 count as 1

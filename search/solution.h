@@ -3,9 +3,13 @@
 // stock, in the order of use, the layout of its pieces.
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
+#include "model/part.h"
 #include "model/piece.h"
+#include "model/stock.h"
+#include "search/search_layout.h"
 
 namespace varnest {
 
@@ -60,6 +64,21 @@ struct solutie {
     FPartStock.assign(static_cast<size_t>(FNumberOfParts), FNumberOfStockPieces);
     FStockLayout.assign(static_cast<size_t>(FNumberOfStockPieces), FNumberOfStockPieces);
   }
+
+  // Commits the best layout of a stock: builds the placed geometry of its
+  // pieces, marks their parts as lying on the stock and appends the layout.
+  void CommitLayout(const TSearchLayout& best, int32_t stockIndex, const part2d_array_any& parts,
+                    const stock2d_array_any& stocks, int32_t cutterType, double cutterDiameter,
+                    int32_t direction);
+
+  // Repeats the layout at position layoutPosition (committed for the stock at
+  // position r of the stock order) on the following equal stocks, r + 1 ..
+  // r + c - 1, while enough equal unplaced parts remain to take over its
+  // pieces. A repetition that runs out of parts is undone. Returns how many
+  // stocks from position r on now carry the layout (at least 1).
+  int32_t RepeatLayout(int32_t layoutPosition, int32_t r, int32_t c,
+                       const std::vector<int32_t>& stockOrder, const part2d_array_any& parts,
+                       double precision, int32_t rotationCenter);
 
   // At the end of a run.
   void Release() {

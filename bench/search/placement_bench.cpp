@@ -59,28 +59,29 @@ struct Scene {
 // Packs random parts first-fit until a run of them finds no room, or until
 // maxStamped parts lie on the stock.
 Scene Pack(int32_t maxStamped) {
-    Scene s;
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int32_t> lines(6, 30);
-    std::uniform_int_distribution<int32_t> width(3 * kUnit, 14 * kUnit);
-    for (int32_t i = 0; i < 40; ++i) s.parts.push_back(StairPart(random, lines(random), width(random)));
-    int32_t misses = 0;
-    for (size_t i = 0; misses < 40 && s.stamped < maxStamped; ++i) {
-      TGrid& part = s.parts[i % s.parts.size()];
-      part.FLastLine = -1;
-      part.FLastX = 0;
-      int32_t limit = kStockLines - part.FNumberOfLines;
-      int32_t x = 0;
-      int32_t line = 0;
-      if (FindFirstFit(s.stock, part, limit, x, line)) {
-        StampPart(s.stock, part, x, line);
-        ++s.stamped;
-        misses = 0;
-      } else {
-        ++misses;
-      }
+  Scene s;
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int32_t> lines(6, 30);
+  std::uniform_int_distribution<int32_t> width(3 * kUnit, 14 * kUnit);
+  for (int32_t i = 0; i < 40; ++i)
+    s.parts.push_back(StairPart(random, lines(random), width(random)));
+  int32_t misses = 0;
+  for (size_t i = 0; misses < 40 && s.stamped < maxStamped; ++i) {
+    TGrid& part = s.parts[i % s.parts.size()];
+    part.FLastLine = -1;
+    part.FLastX = 0;
+    int32_t limit = kStockLines - part.FNumberOfLines;
+    int32_t x = 0;
+    int32_t line = 0;
+    if (FindFirstFit(s.stock, part, limit, x, line)) {
+      StampPart(s.stock, part, x, line);
+      ++s.stamped;
+      misses = 0;
+    } else {
+      ++misses;
     }
-    return s;
+  }
+  return s;
 }
 
 // Full: every search fails after walking every line. Half: searches find

@@ -193,8 +193,7 @@ TEST(BuildPlacedLayout, TheGrownShapeLiesTheCutterDiameterBelowLeft) {
   EXPECT_NEAR(VertexExtent(*piece.FPlacedOutline).minY, 10.5, kTolerance);
 
   // Under separate fitting the grid position is that of the plain box.
-  const Placed separate =
-      Build(Pentagon(0.5), StockAt(0, 0), OnePiece(0, 0, {10, 10}), 1, 0.5);
+  const Placed separate = Build(Pentagon(0.5), StockAt(0, 0), OnePiece(0, 0, {10, 10}), 1, 0.5);
   const TPiece_any& fitted = separate.layout.FPieces[0];
   EXPECT_NEAR(VertexExtent(*fitted.FPlacedOutline).minX, 10, kTolerance);
   EXPECT_NEAR(VertexExtent(*fitted.FPlacedOffsetOutline).minX, 9.5, kTolerance);

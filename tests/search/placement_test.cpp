@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
 #include "search_fixture.h"
@@ -41,8 +43,7 @@ TEST(TestFit, StripsWithNothingToTheRightAreExhausted) {
   // No interval at all.
   EXPECT_EQ(TestFit(MakeGrid({Strip{}}, 30), part, 0, 0).Outcome, TFitOutcome::kExhausted);
   // Every blocked interval ends left of the part.
-  EXPECT_EQ(TestFit(MakeGrid({Strip{{0, 3}}}, 30), part, 4, 0).Outcome,
-            TFitOutcome::kExhausted);
+  EXPECT_EQ(TestFit(MakeGrid({Strip{{0, 3}}}, 30), part, 4, 0).Outcome, TFitOutcome::kExhausted);
   // A position whose part strips would leave the stock is exhausted too.
   EXPECT_EQ(TestFit(MakeGrid({Strip{{0, 0}, {30, 30}}}, 30), part, 0, 1).Outcome,
             TFitOutcome::kExhausted);
@@ -87,6 +88,9 @@ TEST(TestFit, VertexCellPreTestOutcomes) {
   // A part whose right end touches an interval's start fits.
   const TGrid touching = MakeGrid({Strip{{0, 0}, {6, 20}}, Strip{{0, 0}, {20, 20}}}, 20);
   EXPECT_EQ(TestFit(touching, part, 4, 0).Outcome, TFitOutcome::kFits);
+  // So does one whose vertex cell lies exactly on that start.
+  const TGrid endCell = MakeGrid({Strip{{0, 2}}, Strip{{0, 2}}}, 2, {{0, 2}});
+  EXPECT_EQ(TestFit(touching, endCell, 4, 0).Outcome, TFitOutcome::kFits);
 }
 
 TEST(FindFirstFit, JumpsFromCollisionToCollisionOnTheLowestLineWithRoom) {
@@ -155,6 +159,85 @@ TEST(FindFirstFit, NeverSearchesLinesWhereThePartWouldLeaveTheStock) {
   EXPECT_FALSE(FindFirstFit(stock, part, limit, x, line));
 }
 
+// A brute-force first fit straight from the collision rule: every line from
+// the bottom, every x from the left, every pair of intervals.
+bool BruteForceFirstFit(const TGrid& stock, const TGrid& part, int32_t& x, int32_t& line) {
+  for (int32_t l = 0; l + part.FNumberOfLines <= stock.FNumberOfLines; ++l) {
+    for (int32_t position = 0; position <= stock.FScaledWidth - part.FScaledWidth; ++position) {
+      bool collides = false;
+      for (int32_t i = 0; i < part.FNumberOfLines && !collides; ++i) {
+        for (const TGridInterval& covered : part.FLines[static_cast<size_t>(i)].FIntervals) {
+          for (const TGridInterval& blocked : stock.FLines[static_cast<size_t>(l + i)].FIntervals) {
+            if (covered.FStart + position < blocked.FEnd &&
+                covered.FEnd + position > blocked.FStart) {
+              collides = true;
+            }
+          }
+        }
+      }
+      if (!collides) {
+        x = position;
+        line = l;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+TEST(FindFirstFit, FindsWhatABruteForceSearchFinds) {
+  for (uint32_t seed = 1; seed <= 300; ++seed) {
+    std::mt19937 random(seed);
+    const auto draw = [&](int32_t lo, int32_t hi) {
+      return std::uniform_int_distribution<int32_t>(lo, hi)(random);
+    };
+    // A stock of up to 12 strips, 120 units wide, walls at both ends and up
+    // to 14 blocked spans in between (long strips are searched by halving),
+    // normalised the way stamping leaves them.
+    const int32_t width = 120;
+    TGrid stock = RectangleStockGrid(width, draw(3, 12));
+    for (TGridLine& strip : stock.FLines) {
+      for (int32_t k = draw(0, 14); k > 0; --k) {
+        TGridLine span;
+        const int32_t start = draw(0, width - 1);
+        span.Append(start, std::min(width, start + draw(0, 6)));
+        strip.MergeShifted(span, 0);
+      }
+    }
+    // A part of up to 5 strips with one or two intervals each; its vertex
+    // cells lie on interval ends, so the pre-test only sees covered cells.
+    const int32_t lines = draw(1, 5);
+    std::vector<Strip> strips;
+    std::vector<TGridCell> cells;
+    int32_t partWidth = 1;
+    for (int32_t i = 0; i < lines; ++i) {
+      const int32_t a = draw(0, 6);
+      const int32_t b = a + draw(0, 6);
+      Strip strip{{a, b}};
+      if (draw(0, 2) == 0) strip.push_back({b + 2, b + 2 + draw(0, 4)});
+      partWidth = std::max(partWidth, strip.back().second);
+      if (draw(0, 1) == 0) cells.push_back({i, strip.back().second});
+      if (draw(0, 1) == 0) cells.push_back({i, strip.front().first});
+      strips.push_back(strip);
+    }
+    TGrid part = MakeGrid(strips, partWidth, cells);
+
+    int32_t expectedX = -1;
+    int32_t expectedLine = -1;
+    const bool expected = BruteForceFirstFit(stock, part, expectedX, expectedLine);
+    part.FLastLine = -1;
+    part.FLastX = 0;
+    int32_t limit = stock.FNumberOfLines;
+    int32_t x = -1;
+    int32_t line = -1;
+    ASSERT_EQ(FindFirstFit(stock, part, limit, x, line), expected) << "seed " << seed;
+    if (expected) {
+      EXPECT_EQ(line, expectedLine) << "seed " << seed;
+      EXPECT_EQ(x, expectedX) << "seed " << seed;
+    }
+  }
+}
+
 // --- StampPart -----------------------------------------------------------------------
 
 TEST(StampPart, MergesShiftedStripsAndStopsAtTheTop) {
@@ -189,8 +272,7 @@ struct PlacementWorld : SearchWorld {
   }();
   bool Place(const part2d_any& part, std::vector<uint8_t> mask, uint8_t rule) {
     const TStockExtents extents = StockExtents(stocks[0]);
-    return PlacePart(context, part, part.FIndex, mask, rule, extents.Width, extents.Height,
-                     layout);
+    return PlacePart(context, part, part.FIndex, mask, rule, extents.Width, extents.Height, layout);
   }
 };
 
@@ -353,8 +435,7 @@ TEST(PlacePart, SeparateFittingStampsTheGrownGridFurtherDownAndLeft) {
   EXPECT_EQ(world.grids.FOffsetPartGrids[0].FLastLine, 7);
   ASSERT_TRUE(world.Place(world.parts[0], {1}, kLowestBase));
   // Fitted at (0, 1): the grown grid goes to (-1, 0).
-  EXPECT_EQ(world.context.FStockGrid.FLines[0].FIntervals,
-            (std::vector<TGridInterval>{{-1, 20}}));
+  EXPECT_EQ(world.context.FStockGrid.FLines[0].FIntervals, (std::vector<TGridInterval>{{-1, 20}}));
   EXPECT_EQ(world.context.FStockGrid.FLines[3].FIntervals,
             (std::vector<TGridInterval>{{-1, 3}, {20, 20}}));
   EXPECT_EQ(world.context.FStockGrid.FLines[4].FIntervals,
@@ -384,8 +465,8 @@ TEST(RecordPlacement, TheFirstPartLandsInTheStartingCorner) {
       const bool turned = direction == 1;
       part2d_any part = BoxPart(0, {{turned ? partH : partW, turned ? partW : partH}}, 0);
       TSearchLayout layout;
-      RecordPlacement(world.context, part, 0, 0, 0, layout, 0, 0.0,
-                      turned ? stockH : stockW, turned ? stockW : stockH);
+      RecordPlacement(world.context, part, 0, 0, 0, layout, 0, 0.0, turned ? stockH : stockW,
+                      turned ? stockW : stockH);
       ASSERT_EQ(layout.FNumberOfPlacedPieces, 1);
       EXPECT_DOUBLE_EQ(layout.FPieces[0].FGridPosition.X, c.x)
           << "corner " << c.corner << " direction " << direction;
@@ -424,6 +505,21 @@ TEST(RecordPlacement, MapsAPositionOffTheCornerByTheCornerAndDirectionTable) {
     EXPECT_EQ(piece.FShapeType, kShapePolygon);
     EXPECT_DOUBLE_EQ(layout.FPlacedArea, 150.0);
   }
+}
+
+TEST(StockExtents, PolygonBoxOrTheUsableCircle) {
+  const TStockExtents box = StockExtents(BoxStock(0, 30, 12));
+  EXPECT_DOUBLE_EQ(box.Width, 30);
+  EXPECT_DOUBLE_EQ(box.Height, 12);
+  // A circle stock of radius 10 with a margin of 2 is rasterised from its
+  // usable circle of radius 8: positions map back over 16, not 20.
+  stock2d_any circle;
+  circle.FShapeType = kShapeCircle;
+  circle.FCircle = TCircle({50, 50}, 10);
+  circle.FOffsetCircle = TOffsetCircle(TCircle({8, 8}, 8));
+  const TStockExtents round = StockExtents(circle);
+  EXPECT_DOUBLE_EQ(round.Width, 16);
+  EXPECT_DOUBLE_EQ(round.Height, 16);
 }
 
 TEST(BeginStockLayout, CopiesTheStockGridIntoTheSearchFrame) {

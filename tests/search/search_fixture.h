@@ -122,8 +122,8 @@ struct SearchWorld {
   int32_t seed = 0;
   uint8_t stopRequested = 0;
   uint8_t searchDone = 0;
-  TSearchContext context{parts, partOrder, stocks, stockOrder, grids, solution,
-                         random, seed, stopRequested, searchDone};
+  TSearchContext context{parts,    partOrder, stocks, stockOrder,    grids,
+                         solution, random,    seed,   stopRequested, searchDone};
 
   SearchWorld() {
     context.Resolution = 1.0;
