@@ -240,10 +240,9 @@ std::vector<Finding> CheckLayout(const std::vector<Sheet>& sheets, const CheckOp
   return findings;
 }
 
-std::string Describe(const Finding& finding, const std::vector<Sheet>& sheets) {
-  const Sheet* sheet = finding.sheet >= 0 && finding.sheet < static_cast<int32_t>(sheets.size())
-                           ? &sheets[static_cast<size_t>(finding.sheet)]
-                           : nullptr;
+namespace {
+
+std::string DescribeOn(const Finding& finding, const Sheet* sheet) {
   const std::string where = "sheet " + std::to_string(finding.sheet) + ": ";
   switch (finding.kind) {
     case FindingKind::kOverlap:
@@ -272,6 +271,19 @@ std::string Describe(const Finding& finding, const std::vector<Sheet>& sheets) {
                                  : std::string(" and its stock or a defect"));
   }
   return where + "unknown finding";
+}
+
+}  // namespace
+
+std::string Describe(const Finding& finding, const std::vector<Sheet>& sheets) {
+  return DescribeOn(finding,
+                    finding.sheet >= 0 && finding.sheet < static_cast<int32_t>(sheets.size())
+                        ? &sheets[static_cast<size_t>(finding.sheet)]
+                        : nullptr);
+}
+
+std::string Describe(const Finding& finding, const Sheet& sheet) {
+  return DescribeOn(finding, &sheet);
 }
 
 }  // namespace varnest::check

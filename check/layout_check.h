@@ -51,5 +51,7 @@ std::vector<Finding> CheckLayout(const std::vector<Sheet>& sheets,
 // One line of text naming the sheet, the pieces with their part indices and
 // ids, and the defect or stock involved.
 std::string Describe(const Finding& finding, const std::vector<Sheet>& sheets);
+// The same for a finding of one sheet checked on its own.
+std::string Describe(const Finding& finding, const Sheet& sheet);
 
 }  // namespace varnest::check
