@@ -276,6 +276,28 @@ TEST_F(Program, ValidateNamesBothIdsOfAnOverlap) {
   EXPECT_NE(broken.out.find("invalid"), std::string::npos) << broken.out;
 }
 
+// The examples of docs/problem-format.md: the first JSON block is a problem,
+// the second a valid layout of it.
+TEST_F(Program, DocumentedExamplesAreValid) {
+  const std::string doc = Slurp(fs::path(VARNEST_DOCS_DIR) / "problem-format.md");
+  std::vector<std::string> blocks;
+  for (size_t at = doc.find("```json\n"); at != std::string::npos; at = doc.find("```json\n", at)) {
+    at += 8;
+    const size_t end = doc.find("```", at);
+    ASSERT_NE(end, std::string::npos);
+    blocks.push_back(doc.substr(at, end - at));
+    at = end + 3;
+  }
+  ASSERT_EQ(blocks.size(), 2u);
+  Spit(Path("problem.json"), blocks[0]);
+  Spit(Path("layout.json"), blocks[1]);
+  const Result nest = Run({"nest", "problem.json", "-o", "out.json", "-q", "--level", "1"});
+  EXPECT_EQ(nest.status, 0) << nest.err;
+  EXPECT_EQ(nest.err, "");  // counter-clockwise throughout: no warning
+  const Result valid = Run({"validate", "problem.json", "layout.json"});
+  EXPECT_EQ(valid.status, 0) << valid.out << valid.err;
+}
+
 // A symbolic link stays a link; what it points to is replaced.
 TEST_F(Program, OutputThroughALinkKeepsTheLink) {
   Spit(Path("real.json"), "old\n");
