@@ -1,5 +1,6 @@
 #include "cli/layout_format.h"
 
+#include <cmath>
 #include <limits>
 
 #include "cli/problem_format.h"
@@ -54,13 +55,16 @@ check::PlacedPiece ReadPiece(const JsonNode& node) {
   return piece;
 }
 
+// JSON has no NaN; a ratio over a stock without area is written as 0.
+double Finite(double value) { return std::isfinite(value) ? value : 0.0; }
+
 }  // namespace
 
 OrderedJson WriteLayout(const Layout& layout) {
   OrderedJson out = {{"format", kLayoutFormat}, {"version", kFormatVersion}};
   if (!layout.problemName.empty()) out["problem"] = layout.problemName;
   out["parameters"] = WriteParameters(layout.parameters);
-  out["optimization_time"] = layout.optimizationTime;
+  out["optimization_time"] = Finite(layout.optimizationTime);
   out["stopped"] = layout.stopped;
   out["input_check"] = {{"code", layout.errorCode},
                         {"index", layout.errorIndex},
@@ -73,7 +77,7 @@ OrderedJson WriteLayout(const Layout& layout) {
     for (const check::PlacedPiece& piece : sheet.pieces) pieces.push_back(WritePiece(piece));
     sheets.push_back({{"stock_index", sheet.stock.index},
                       {"stock_id", sheet.stock.id},
-                      {"utilization", sheet.utilization},
+                      {"utilization", Finite(sheet.utilization)},
                       {"pieces", std::move(pieces)}});
   }
   out["sheets"] = std::move(sheets);
