@@ -57,8 +57,8 @@ PlacedPiece CollectPiece(const TVarnest2D& engine, int32_t sheet, int32_t piece)
       Vertex& vertex = vertices[static_cast<size_t>(v)];
       int32_t isArc = 0, clockwise = 0, partIndex = 0, partId = 0;
       engine.GetPlacedPartVertex(sheet, piece, v, isArc, vertex.x, vertex.y, vertex.centerX,
-                                 vertex.centerY, clockwise, stockIndex, partIndex, stockId,
-                                 partId, vertex.id);
+                                 vertex.centerY, clockwise, stockIndex, partIndex, stockId, partId,
+                                 vertex.id);
       vertex.isArc = isArc != 0;
       vertex.clockwise = clockwise != 0;
     }
@@ -78,8 +78,7 @@ PlacedPiece CollectPiece(const TVarnest2D& engine, int32_t sheet, int32_t piece)
     Hole hole;
     int32_t holeType = 0, holeVertices = 0, nestInside = 0;
     double hcx = 0.0, hcy = 0.0, hr = 0.0;
-    engine.GetPartHole(out.partIndex, h, holeType, holeVertices, hcx, hcy, hr, nestInside,
-                       hole.id);
+    engine.GetPartHole(out.partIndex, h, holeType, holeVertices, hcx, hcy, hr, nestInside, hole.id);
     hole.nestInside = nestInside != 0;
     if (IsPolygonKind(holeType)) {
       std::vector<Vertex> vertices(static_cast<size_t>(holeVertices > 0 ? holeVertices : 0));
@@ -109,8 +108,8 @@ Stock CollectStock(const TVarnest2D& engine, int32_t stockIndex) {
   stock.index = stockIndex;
   int32_t type = 0, vertexCount = 0, holeCount = 0, priority = 0;
   double cx = 0.0, cy = 0.0, radius = 0.0;
-  engine.GetStock(stockIndex, type, vertexCount, cx, cy, radius, holeCount, stock.margin,
-                  priority, stock.id);
+  engine.GetStock(stockIndex, type, vertexCount, cx, cy, radius, holeCount, stock.margin, priority,
+                  stock.id);
   if (IsPolygonKind(type)) {
     std::vector<Vertex> vertices(static_cast<size_t>(vertexCount > 0 ? vertexCount : 0));
     for (int32_t v = 0; v < vertexCount; ++v) {

@@ -263,7 +263,8 @@ std::string DescribeOn(const Finding& finding, const Sheet* sheet) {
         return where + DefectName(sheet, finding.other) + " of " + StockName(sheet) +
                " is not finite or crosses itself";
       }
-      return where + StockName(sheet) + " has an outline that is empty, not finite or crosses itself";
+      return where + StockName(sheet) +
+             " has an outline that is empty, not finite or crosses itself";
     case FindingKind::kUndecided:
       return where + "the check could not compute the shared area of " +
              PieceName(sheet, finding.piece) +

@@ -55,12 +55,11 @@ void DefineStock(TVarnest2D& engine, int32_t index, const StockEntry& stock, int
 
 void DefinePart(TVarnest2D& engine, int32_t index, const PartEntry& part, int32_t id) {
   const check::Shape& s = part.shape;
-  engine.SetPart(index, Kind(s), VertexCount(s), s.centerX, s.centerY, s.radius,
-                 Count(part.holes), part.rotationStep, part.rotationCenterX, part.rotationCenterY,
-                 part.mirror ? 1 : 0, part.priority, id);
+  engine.SetPart(index, Kind(s), VertexCount(s), s.centerX, s.centerY, s.radius, Count(part.holes),
+                 part.rotationStep, part.rotationCenterX, part.rotationCenterY, part.mirror ? 1 : 0,
+                 part.priority, id);
   DefineOutline(
-      s,
-      [&](int32_t v, const check::Vertex& x) { engine.SetPartVertex(index, v, x.x, x.y, x.id); },
+      s, [&](int32_t v, const check::Vertex& x) { engine.SetPartVertex(index, v, x.x, x.y, x.id); },
       [&](int32_t v, const check::Vertex& x) {
         engine.SetPartArc(index, v, x.centerX, x.centerY, x.clockwise ? 1 : 0, x.arcId);
       });

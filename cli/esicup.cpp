@@ -23,7 +23,8 @@ constexpr double kLengthSlack = 1.1;
 
 int64_t ToUnits(double degrees) {
   const double turned = std::fmod(degrees, 360.0);
-  int64_t units = static_cast<int64_t>(std::llround((turned < 0 ? turned + 360.0 : turned) * kUnitsPerDegree));
+  int64_t units =
+      static_cast<int64_t>(std::llround((turned < 0 ? turned + 360.0 : turned) * kUnitsPerDegree));
   return units % kFullTurn;
 }
 
@@ -90,8 +91,8 @@ check::Shape ReadOutline(const JsonNode& shape) {
 }  // namespace
 
 bool LooksLikeEsicup(const Json& document) {
-  return document.is_object() && document.contains("strip_height") &&
-         document.contains("items") && !document.contains("parts");
+  return document.is_object() && document.contains("strip_height") && document.contains("items") &&
+         !document.contains("parts");
 }
 
 double RotationStepFor(const std::vector<double>& orientations, bool& exact) {
@@ -133,7 +134,8 @@ Problem ReadEsicup(const Json& document, const std::string& file, std::vector<st
     bool free = true;
     if (const auto list = item.Find("allowed_orientations")) {
       free = false;
-      for (size_t k = 0; k < list->ExpectArray(); ++k) orientations.push_back(list->Item(k).Number());
+      for (size_t k = 0; k < list->ExpectArray(); ++k)
+        orientations.push_back(list->Item(k).Number());
     }
     bool exact = false;
     part.rotationStep = free ? kStepForFreeRotation : RotationStepFor(orientations, exact);
@@ -154,14 +156,16 @@ Problem ReadEsicup(const Json& document, const std::string& file, std::vector<st
     // Side by side, each copy in its narrowest allowed orientation that fits
     // the strip's height; that length always holds every item.
     double narrowest = std::numeric_limits<double>::infinity();
-    const int32_t turns = part.rotationStep > 0 ? static_cast<int32_t>(360.0 / part.rotationStep) : 1;
+    const int32_t turns =
+        part.rotationStep > 0 ? static_cast<int32_t>(360.0 / part.rotationStep) : 1;
     for (int32_t k = 0; k < turns; ++k) {
       const Extent extent = TurnedExtent(part.shape, k * part.rotationStep);
       if (extent.height <= height) narrowest = std::min(narrowest, extent.width);
     }
     if (!std::isfinite(narrowest)) {
-      notes.push_back("item " + std::to_string(*part.identity.id) +
-                      " is higher than the strip in every allowed orientation and cannot be placed");
+      notes.push_back(
+          "item " + std::to_string(*part.identity.id) +
+          " is higher than the strip in every allowed orientation and cannot be placed");
       narrowest = 0.0;
     }
     length += narrowest * part.identity.quantity;
@@ -171,7 +175,8 @@ Problem ReadEsicup(const Json& document, const std::string& file, std::vector<st
 
   length = std::max(length * kLengthSlack, height);
   StockEntry stock;
-  stock.shape = check::Shape::Polygon({{0, 0, 0}, {length, 0, 1}, {length, height, 2}, {0, height, 3}});
+  stock.shape =
+      check::Shape::Polygon({{0, 0, 0}, {length, 0, 1}, {length, height, 2}, {0, height, 3}});
   stock.identity.id = 0;
   problem.stocks.push_back(std::move(stock));
   problem.parameters.direction = 1;

@@ -187,8 +187,8 @@ Json ParseJson(const std::string& text, const std::string& file) {
     throw InputError(file, builder.errorPointer, builder.errorMessage);
   }
   // The parser's position counts the character it stopped on.
-  const size_t end = std::min(builder.errorPosition > 0 ? builder.errorPosition - 1 : 0,
-                              text.size());
+  const size_t end =
+      std::min(builder.errorPosition > 0 ? builder.errorPosition - 1 : 0, text.size());
   size_t line = 1, column = 1;
   for (size_t i = 0; i < end; ++i) {
     if (text[i] == '\n') {
@@ -222,7 +222,9 @@ std::string Describe(const Json& value) {
   }
 }
 
-void JsonNode::Fail(const std::string& problem) const { throw InputError(File(), FPointer, problem); }
+void JsonNode::Fail(const std::string& problem) const {
+  throw InputError(File(), FPointer, problem);
+}
 
 void JsonNode::Expected(const std::string& what) const {
   Fail("expected " + what + ", found " + Describe(Value()));
@@ -241,9 +243,7 @@ void JsonNode::ExpectObject(std::initializer_list<const char*> keys) const {
   }
 }
 
-bool JsonNode::Has(const char* key) const {
-  return Value().is_object() && Value().contains(key);
-}
+bool JsonNode::Has(const char* key) const { return Value().is_object() && Value().contains(key); }
 
 JsonNode JsonNode::At(const char* key) const {
   if (!Value().is_object()) Expected("an object");

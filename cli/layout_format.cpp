@@ -32,8 +32,8 @@ OrderedJson WritePiece(const check::PlacedPiece& piece) {
 }
 
 check::PlacedPiece ReadPiece(const JsonNode& node) {
-  node.ExpectObject({"part_index", "part_id", "angle", "mirrored", "position", "polygon",
-                     "circle", "holes"});
+  node.ExpectObject(
+      {"part_index", "part_id", "angle", "mirrored", "position", "polygon", "circle", "holes"});
   check::PlacedPiece piece;
   piece.partIndex = node.At("part_index").Integer(0, kMostInt);
   piece.partId = node.At("part_id").Integer(kLeastInt, kMostInt);
@@ -94,7 +94,8 @@ Layout ReadLayout(const Json& document, const std::string& file) {
   if (const auto version = root.Find("version")) version->Integer(kFormatVersion, kFormatVersion);
   Layout layout;
   if (const auto name = root.Find("problem")) layout.problemName = name->String();
-  if (const auto parameters = root.Find("parameters")) layout.parameters = ReadParameters(*parameters);
+  if (const auto parameters = root.Find("parameters"))
+    layout.parameters = ReadParameters(*parameters);
   if (const auto time = root.Find("optimization_time")) layout.optimizationTime = time->Number();
   if (const auto stopped = root.Find("stopped")) layout.stopped = stopped->Boolean();
   if (const auto check = root.Find("input_check")) {
@@ -104,7 +105,8 @@ Layout ReadLayout(const Json& document, const std::string& file) {
     layout.errorSubIndex = check->At("sub_index").Integer(kLeastInt, kMostInt);
   }
   if (const auto parts = root.Find("parts")) layout.parts = parts->Integer(0, kMostInt);
-  if (const auto placed = root.Find("placed_parts")) layout.placedParts = placed->Integer(0, kMostInt);
+  if (const auto placed = root.Find("placed_parts"))
+    layout.placedParts = placed->Integer(0, kMostInt);
   const JsonNode sheets = root.At("sheets");
   for (size_t s = 0; s < sheets.ExpectArray(); ++s) {
     const JsonNode item = sheets.Item(s);
@@ -114,7 +116,8 @@ Layout ReadLayout(const Json& document, const std::string& file) {
     if (const auto id = item.Find("stock_id")) sheet.stock.id = id->Integer(kLeastInt, kMostInt);
     if (const auto used = item.Find("utilization")) sheet.utilization = used->Number();
     const JsonNode pieces = item.At("pieces");
-    for (size_t p = 0; p < pieces.ExpectArray(); ++p) sheet.pieces.push_back(ReadPiece(pieces.Item(p)));
+    for (size_t p = 0; p < pieces.ExpectArray(); ++p)
+      sheet.pieces.push_back(ReadPiece(pieces.Item(p)));
     layout.sheets.push_back(std::move(sheet));
   }
   return layout;

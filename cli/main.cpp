@@ -33,7 +33,8 @@ std::string EngineVersion() {
 // file:line:column: at /pointer: what was wrong
 void PrintInputError(const InputError& error) {
   std::string place = error.File();
-  if (error.Line() > 0) place += ":" + std::to_string(error.Line()) + ":" + std::to_string(error.Column());
+  if (error.Line() > 0)
+    place += ":" + std::to_string(error.Line()) + ":" + std::to_string(error.Column());
   place += ": ";
   if (!error.Pointer().empty()) {
     place += "at " + error.Pointer() + ": ";
@@ -66,8 +67,8 @@ int main(int argc, char** argv) {
   flags.AddTo(*nestCommand);
 
   std::string problemPath, layoutPath;
-  CLI::App* validateCommand =
-      app.add_subcommand("validate", "Check a layout against its problem; status 0 only when valid");
+  CLI::App* validateCommand = app.add_subcommand(
+      "validate", "Check a layout against its problem; status 0 only when valid");
   validateCommand->add_option("problem", problemPath, "Problem file")->required();
   validateCommand->add_option("layout", layoutPath, "Layout file")->required();
 

@@ -28,12 +28,18 @@ std::string InputCheckWarning(const Layout& layout) {
   const std::string stock = "stock " + std::to_string(layout.errorIndex);
   const std::string hole = "hole " + std::to_string(layout.errorSubIndex);
   switch (layout.errorCode) {
-    case 1: return part + ": the outline runs clockwise; it was nested reversed";
-    case 2: return stock + ": the outline runs clockwise; it was nested reversed";
-    case 3: return part + ", " + hole + ": the hole runs clockwise; it was nested reversed";
-    case 4: return stock + ", " + hole + ": the hole runs clockwise; it was nested reversed";
-    case 5: return "every shape has zero width: nothing could be nested";
-    default: return "the engine's input check reported finding " + std::to_string(layout.errorCode);
+    case 1:
+      return part + ": the outline runs clockwise; it was nested reversed";
+    case 2:
+      return stock + ": the outline runs clockwise; it was nested reversed";
+    case 3:
+      return part + ", " + hole + ": the hole runs clockwise; it was nested reversed";
+    case 4:
+      return stock + ", " + hole + ": the hole runs clockwise; it was nested reversed";
+    case 5:
+      return "every shape has zero width: nothing could be nested";
+    default:
+      return "the engine's input check reported finding " + std::to_string(layout.errorCode);
   }
 }
 
@@ -42,29 +48,34 @@ std::string InputCheckWarning(const Layout& layout) {
 void ParameterFlags::AddTo(CLI::App& command) {
   FResolutionOption = command.add_option("--resolution", FResolution, "Height of a raster strip")
                           ->check(CLI::PositiveNumber);
-  FPrecisionOption = command.add_option("--precision", FPrecision, "Tolerance of geometric comparisons")
-                         ->check(CLI::NonNegativeNumber);
+  FPrecisionOption =
+      command.add_option("--precision", FPrecision, "Tolerance of geometric comparisons")
+          ->check(CLI::NonNegativeNumber);
   FCutterDiameterOption =
       command.add_option("--cutter-diameter", FCutterDiameter, "Distance by which parts are grown")
           ->check(CLI::NonNegativeNumber);
-  FCutterTypeOption = command.add_option("--cutter-type", FCutterType, "0 or 1")->check(CLI::Range(0, 1));
+  FCutterTypeOption =
+      command.add_option("--cutter-type", FCutterType, "0 or 1")->check(CLI::Range(0, 1));
   FRotationCenterOption =
-      command.add_option("--rotation-center", FRotationCenter,
-                         "0: the part's given point, 1: its box centre, 2: its centroid")
+      command
+          .add_option("--rotation-center", FRotationCenter,
+                      "0: the part's given point, 1: its box centre, 2: its centroid")
           ->check(CLI::Range(0, 2));
   FSeedOption = command.add_option("--seed", FSeed, "Random seed of the search");
   FLevelOption = command.add_option("--level", FLevel, "Optimisation level (size of the search)")
                      ->check(CLI::Range(1, 1000000));
-  FCornerOption = command.add_option("--corner", FCorner,
-                                     "Starting corner: 0 low x low y, 1 high x low y, 2 high x "
-                                     "high y, 3 low x high y")
+  FCornerOption = command
+                      .add_option("--corner", FCorner,
+                                  "Starting corner: 0 low x low y, 1 high x low y, 2 high x "
+                                  "high y, 3 low x high y")
                       ->check(CLI::Range(0, 3));
   FDirectionOption =
       command.add_option("--direction", FDirection, "0: along x first, 1: along y first")
           ->check(CLI::Range(0, 1));
-  FRotationStepOption =
-      command.add_option("--rotation-step", FRotationStep, "Rotation step of every polygon part (degrees)")
-          ->check(CLI::Range(0.0, 360.0));
+  FRotationStepOption = command
+                            .add_option("--rotation-step", FRotationStep,
+                                        "Rotation step of every polygon part (degrees)")
+                            ->check(CLI::Range(0.0, 360.0));
   FMirrorOption = command.add_flag("--mirror", FMirror, "Allow every polygon part to be mirrored");
 }
 

@@ -23,14 +23,14 @@ Identity ReadIdentity(const JsonNode& entry) {
   Identity identity;
   if (const auto id = entry.Find("id")) identity.id = id->Integer(kLeastInt, kMostInt);
   if (const auto step = entry.Find("id_step")) identity.idStep = step->Integer(kLeastInt, kMostInt);
-  if (const auto quantity = entry.Find("quantity")) identity.quantity = quantity->Integer(0, kMostCopies);
+  if (const auto quantity = entry.Find("quantity"))
+    identity.quantity = quantity->Integer(0, kMostCopies);
   return identity;
 }
 
 // The copies' ids and the total count must stay 32-bit; checked once the
 // entry's first engine index is known.
-void CheckCopies(const JsonNode& entry, const Identity& identity, int64_t first,
-                 const char* what) {
+void CheckCopies(const JsonNode& entry, const Identity& identity, int64_t first, const char* what) {
   if (first + identity.quantity > kMostCopies) {
     entry.Fail(std::string("more than ") + std::to_string(kMostCopies) + " " + what +
                " in all once quantities are expanded");
@@ -68,7 +68,8 @@ std::vector<check::Hole> ReadHoles(const JsonNode& owner, bool partHoles) {
 }
 
 void ExpectEntries(const JsonNode& list, const char* what) {
-  if (list.ExpectArray() == 0) list.Fail(std::string("expected at least one ") + what + ", found none");
+  if (list.ExpectArray() == 0)
+    list.Fail(std::string("expected at least one ") + what + ", found none");
 }
 
 void ExpectSomeCopies(const JsonNode& list, int64_t copies, const char* what) {
@@ -99,13 +100,14 @@ OrderedJson WriteHoles(const std::vector<check::Hole>& holes, bool partHoles) {
 }  // namespace
 
 Parameters ReadParameters(const JsonNode& node) {
-  node.ExpectObject({"resolution", "precision", "cutter_diameter", "cutter_type",
-                     "rotation_center", "seed", "level", "corner", "direction"});
+  node.ExpectObject({"resolution", "precision", "cutter_diameter", "cutter_type", "rotation_center",
+                     "seed", "level", "corner", "direction"});
   Parameters p;
   if (const auto v = node.Find("resolution")) {
     p.resolution = v->Number(std::numeric_limits<double>::min(), kHuge, "a number greater than 0");
   }
-  if (const auto v = node.Find("precision")) p.precision = v->Number(0.0, kHuge, "a number of at least 0");
+  if (const auto v = node.Find("precision"))
+    p.precision = v->Number(0.0, kHuge, "a number of at least 0");
   if (const auto v = node.Find("cutter_diameter")) {
     p.cutterDiameter = v->Number(0.0, kHuge, "a number of at least 0");
   }
@@ -124,19 +126,23 @@ Problem ReadProblem(const Json& document, const std::string& file) {
   ReadHeader(root);
   Problem problem;
   if (const auto name = root.Find("name")) problem.name = name->String();
-  if (const auto parameters = root.Find("parameters")) problem.parameters = ReadParameters(*parameters);
+  if (const auto parameters = root.Find("parameters"))
+    problem.parameters = ReadParameters(*parameters);
 
   const JsonNode stocks = root.At("stocks");
   ExpectEntries(stocks, "stock");
   int64_t stockCopies = 0;
   for (size_t s = 0; s < stocks.ExpectArray(); ++s) {
     const JsonNode item = stocks.Item(s);
-    item.ExpectObject({"id", "id_step", "quantity", "priority", "margin", "polygon", "circle", "holes"});
+    item.ExpectObject(
+        {"id", "id_step", "quantity", "priority", "margin", "polygon", "circle", "holes"});
     StockEntry stock;
     stock.shape = ReadShapeOf(item);
     stock.holes = ReadHoles(item, false);
-    if (const auto margin = item.Find("margin")) stock.margin = margin->Number(0.0, kHuge, "a number of at least 0");
-    if (const auto priority = item.Find("priority")) stock.priority = priority->Integer(kLeastInt, kMostInt);
+    if (const auto margin = item.Find("margin"))
+      stock.margin = margin->Number(0.0, kHuge, "a number of at least 0");
+    if (const auto priority = item.Find("priority"))
+      stock.priority = priority->Integer(kLeastInt, kMostInt);
     stock.identity = ReadIdentity(item);
     CheckCopies(item, stock.identity, stockCopies, "stocks");
     stockCopies += stock.identity.quantity;
@@ -161,7 +167,8 @@ Problem ReadProblem(const Json& document, const std::string& file) {
       ReadPoint(*centre, part.rotationCenterX, part.rotationCenterY);
     }
     if (const auto mirror = item.Find("mirror")) part.mirror = mirror->Boolean();
-    if (const auto priority = item.Find("priority")) part.priority = priority->Integer(kLeastInt, kMostInt);
+    if (const auto priority = item.Find("priority"))
+      part.priority = priority->Integer(kLeastInt, kMostInt);
     part.identity = ReadIdentity(item);
     CheckCopies(item, part.identity, partCopies, "parts");
     partCopies += part.identity.quantity;

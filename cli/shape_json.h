@@ -1,7 +1,7 @@
 #pragma once
 // Outlines and circles in the JSON of problem and layout files:
-//   polygon: {"vertices": [{"x", "y", "id"}...], "arcs": [{"edge", "center", "clockwise", "id"}...]}
-//   circle:  {"center": {"x", "y"}, "radius"}
+//   polygon: {"vertices": [{"x", "y", "id"}...], "arcs": [{"edge", "center", "clockwise",
+//   "id"}...]} circle:  {"center": {"x", "y"}, "radius"}
 // Edge i runs from vertex i to vertex i + 1 (the last to the first); an arc
 // entry makes that edge an arc about its centre.
 

@@ -33,11 +33,20 @@ std::string Escape(const std::string& text) {
   std::string out;
   for (const char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -62,7 +71,8 @@ bool ShapeBox(const check::Shape& shape, check::Box& box) {
   }
   if (!std::isfinite(size) || !(size > 0.0)) return false;
   const check::FlatShape flat = check::FlattenShape(shape, check::Bias::kGrow, 1e-4 * size);
-  if (flat.status != check::FlattenStatus::kOk && flat.status != check::FlattenStatus::kSelfCrossing) {
+  if (flat.status != check::FlattenStatus::kOk &&
+      flat.status != check::FlattenStatus::kSelfCrossing) {
     return false;
   }
   bg::envelope(flat.polygon, box);
@@ -86,10 +96,9 @@ check::Box SheetBox(const check::Sheet& sheet) {
 
 void CirclePath(std::ostringstream& d, const Frame& f, double cx, double cy, double r) {
   const double R = r * f.scale;
-  d << "M" << Number(f.X(cx + r)) << " " << Number(f.Y(cy)) << "A" << Number(R) << " "
-    << Number(R) << " 0 1 0 " << Number(f.X(cx - r)) << " " << Number(f.Y(cy)) << "A"
-    << Number(R) << " " << Number(R) << " 0 1 0 " << Number(f.X(cx + r)) << " "
-    << Number(f.Y(cy)) << "Z";
+  d << "M" << Number(f.X(cx + r)) << " " << Number(f.Y(cy)) << "A" << Number(R) << " " << Number(R)
+    << " 0 1 0 " << Number(f.X(cx - r)) << " " << Number(f.Y(cy)) << "A" << Number(R) << " "
+    << Number(R) << " 0 1 0 " << Number(f.X(cx + r)) << " " << Number(f.Y(cy)) << "Z";
 }
 
 void PolygonPath(std::ostringstream& d, const Frame& f, const check::Shape& shape) {
@@ -181,12 +190,15 @@ std::string RenderSvg(const Layout& layout) {
     top += kCaptionHeight;
     const Frame f{box.min_corner().x(), box.max_corner().y(), scale, kMargin, top};
     body << "<g>\n";
-    DrawShape(body, f, sheet.stock.outline, {}, "fill=\"#f3efe4\" stroke=\"#333\" stroke-width=\"1.5\"",
-              "stock " + std::to_string(sheet.stock.index) + " (id " + std::to_string(sheet.stock.id) + ")");
+    DrawShape(body, f, sheet.stock.outline, {},
+              "fill=\"#f3efe4\" stroke=\"#333\" stroke-width=\"1.5\"",
+              "stock " + std::to_string(sheet.stock.index) + " (id " +
+                  std::to_string(sheet.stock.id) + ")");
     for (size_t d = 0; d < sheet.stock.defects.size(); ++d) {
       DrawShape(body, f, sheet.stock.defects[d].shape, {},
                 "fill=\"#e9a3a3\" stroke=\"#b03030\" stroke-width=\"1\"",
-                "defect " + std::to_string(d) + " (id " + std::to_string(sheet.stock.defects[d].id) + ")");
+                "defect " + std::to_string(d) + " (id " +
+                    std::to_string(sheet.stock.defects[d].id) + ")");
     }
     for (const check::PlacedPiece& piece : sheet.pieces) {
       std::ostringstream title;

@@ -66,8 +66,9 @@ void CheckPieceAgainstPart(size_t s, size_t p, const check::PlacedPiece& piece,
     out.push_back(name + ": the piece has " + std::to_string(piece.outline.vertices.size()) +
                   " vertices, its part " + std::to_string(part.shape.vertices.size()));
   } else if (!SameArea(piece.outline, part.shape)) {
-    out.push_back(name + ": the piece's area is " + Text(std::fabs(check::ExactArea(piece.outline))) +
-                  ", its part's " + Text(std::fabs(check::ExactArea(part.shape))));
+    out.push_back(name + ": the piece's area is " +
+                  Text(std::fabs(check::ExactArea(piece.outline))) + ", its part's " +
+                  Text(std::fabs(check::ExactArea(part.shape))));
   }
   if (piece.holes.size() != part.holes.size()) {
     out.push_back(name + ": the piece has " + std::to_string(piece.holes.size()) +
@@ -82,8 +83,8 @@ void CheckPieceAgainstPart(size_t s, size_t p, const check::PlacedPiece& piece,
     }
   }
   if (!AllowedAngle(piece.angle, part.rotationStep)) {
-    out.push_back(name + ": angle " + Text(piece.angle) + " is not a rotation its part allows (step " +
-                  Text(part.rotationStep) + ")");
+    out.push_back(name + ": angle " + Text(piece.angle) +
+                  " is not a rotation its part allows (step " + Text(part.rotationStep) + ")");
   }
   if (piece.mirrored && !part.mirror) out.push_back(name + ": mirrored, but its part may not be");
 }
@@ -103,8 +104,8 @@ std::vector<std::string> ValidateLayout(const Problem& problem, const Layout& la
     const check::Sheet& sheet = layout.sheets[s];
     const int32_t stockIndex = sheet.stock.index;
     if (stockIndex < 0 || static_cast<size_t>(stockIndex) >= stocks.size()) {
-      out.push_back(Sheet(s) + ": stock " + std::to_string(stockIndex) + " does not exist (the problem has " +
-                    std::to_string(stocks.size()) + ")");
+      out.push_back(Sheet(s) + ": stock " + std::to_string(stockIndex) +
+                    " does not exist (the problem has " + std::to_string(stocks.size()) + ")");
       continue;
     }
     if (const auto used = stockUsedBy.find(stockIndex); used != stockUsedBy.end()) {
@@ -115,7 +116,8 @@ std::vector<std::string> ValidateLayout(const Problem& problem, const Layout& la
     const Copy& stockCopy = stocks[static_cast<size_t>(stockIndex)];
     if (sheet.stock.id != stockCopy.id) {
       out.push_back(Sheet(s) + ": the problem gives stock " + std::to_string(stockIndex) + " id " +
-                    std::to_string(stockCopy.id) + ", the layout " + std::to_string(sheet.stock.id));
+                    std::to_string(stockCopy.id) + ", the layout " +
+                    std::to_string(sheet.stock.id));
     }
     const StockEntry& stockEntry = problem.stocks[stockCopy.entry];
     check::Sheet checked;
@@ -129,8 +131,8 @@ std::vector<std::string> ValidateLayout(const Problem& problem, const Layout& la
       check::PlacedPiece piece = sheet.pieces[p];
       const std::string name = PieceOf(s, p, piece);
       if (piece.partIndex < 0 || static_cast<size_t>(piece.partIndex) >= parts.size()) {
-        out.push_back(name + ": part " + std::to_string(piece.partIndex) + " does not exist (the problem has " +
-                      std::to_string(parts.size()) + ")");
+        out.push_back(name + ": part " + std::to_string(piece.partIndex) +
+                      " does not exist (the problem has " + std::to_string(parts.size()) + ")");
         // Still checked for overlaps, so that pieces keep their numbers.
         checked.pieces.push_back(std::move(piece));
         continue;
@@ -171,8 +173,10 @@ int RunValidateCommand(const std::string& problemPath, const std::string& layout
   size_t pieces = 0;
   for (const check::Sheet& sheet : layout.sheets) pieces += sheet.pieces.size();
   if (faults.empty()) {
-    std::printf("valid: %zu sheet%s, %zu pieces; no overlap, every piece inside its stock and clear of defects\n",
-                layout.sheets.size(), layout.sheets.size() == 1 ? "" : "s", pieces);
+    std::printf(
+        "valid: %zu sheet%s, %zu pieces; no overlap, every piece inside its stock and clear of "
+        "defects\n",
+        layout.sheets.size(), layout.sheets.size() == 1 ? "" : "s", pieces);
     return kExitOk;
   }
   std::printf("invalid: %zu finding%s\n", faults.size(), faults.size() == 1 ? "" : "s");

@@ -122,8 +122,8 @@ TEST(Collect, PlacedCircleHoleMovesWithItsPart) {
     std::vector<Sheet> sheets;
     RunAndInspect(engine, [&](const TVarnest2D& e) { sheets = CollectSheets(e); });
     if (sheets.empty()) {
-    GTEST_SKIP() << "the engine placed nothing";
-  }
+      GTEST_SKIP() << "the engine placed nothing";
+    }
     for (const Sheet& sheet : sheets) {
       for (const PlacedPiece& piece : sheet.pieces) {
         ASSERT_EQ(piece.outline.vertices.size(), 4u);

@@ -29,8 +29,8 @@ Shape Reversed(const Shape& shape) {
   for (size_t i = 0; i < n; ++i) {
     const Vertex& from = shape.vertices[n - 1 - i];
     const Vertex& edge = shape.vertices[(2 * n - 2 - i) % n];  // the edge that ended at `from`
-    out.vertices[i] = {from.x, from.y, from.id, edge.isArc, edge.centerX, edge.centerY,
-                       !edge.clockwise, edge.arcId};
+    out.vertices[i] = {from.x,       from.y,       from.id,         edge.isArc,
+                       edge.centerX, edge.centerY, !edge.clockwise, edge.arcId};
   }
   return out;
 }
@@ -46,8 +46,8 @@ struct Case {
 std::vector<Case> Corpus() {
   return {
       {"bulge", Shape::Polygon({V(20, 0), Arc(60, 40, 40, 60, false), V(20, 80), V(0, 40)})},
-      {"stock", Shape::Polygon({V(10, 30), V(200, 10), Arc(290, 100, 270, 150, true),
-                                V(250, 200), V(10, 290), Arc(100, 100, 55, 65, false)})},
+      {"stock", Shape::Polygon({V(10, 30), V(200, 10), Arc(290, 100, 270, 150, true), V(250, 200),
+                                V(10, 290), Arc(100, 100, 55, 65, false)})},
       {"half notch", Shape::Polygon({V(0, 0), V(40, 0), V(40, 30), Arc(28, 30, 20, 30, true),
                                      V(12, 30), V(0, 30)})},
       {"deep notch", Shape::Polygon({V(0, 0), V(40, 0), V(40, 30), Arc(28, 30, 20, 25, true),
@@ -75,8 +75,8 @@ TEST(Flatten, ErrsOnTheAskedSideWithinTheTolerance) {
     for (const Case& c : Corpus()) {
       for (const bool reversed : {false, true}) {
         const Shape shape = reversed && !c.shape.IsCircle() ? Reversed(c.shape) : c.shape;
-        SCOPED_TRACE(std::string(c.name) + (reversed ? " (clockwise)" : "") +
-                     " tolerance " + std::to_string(tolerance));
+        SCOPED_TRACE(std::string(c.name) + (reversed ? " (clockwise)" : "") + " tolerance " +
+                     std::to_string(tolerance));
         const double exact = std::fabs(ExactArea(shape));
         const double slack = tolerance * Perimeter(shape);
         const FlatShape shrunk = FlattenShape(shape, Bias::kShrink, tolerance);
@@ -102,8 +102,7 @@ TEST(Flatten, ErrsOnTheAskedSideWithinTheTolerance) {
 TEST(Flatten, ExactAreaOfKnownShapes) {
   // Polygon B: the quadrilateral (2400) plus a half disc of radius sqrt(800).
   EXPECT_NEAR(ExactArea(Corpus()[0].shape), 2400.0 + 400.0 * std::numbers::pi, 1e-9);
-  EXPECT_NEAR(ExactArea(Reversed(Corpus()[0].shape)), -(2400.0 + 400.0 * std::numbers::pi),
-              1e-9);
+  EXPECT_NEAR(ExactArea(Reversed(Corpus()[0].shape)), -(2400.0 + 400.0 * std::numbers::pi), 1e-9);
   // The slot 40 x 30 minus a notch of half a disc of radius 8.
   EXPECT_NEAR(ExactArea(Corpus()[2].shape), 1200.0 - 32.0 * std::numbers::pi, 1e-9);
 }
@@ -162,8 +161,8 @@ TEST(Flatten, DegenerateShapesHaveADefinedStatus) {
 }
 
 TEST(Flatten, ZeroRadiusArcIsAStraightEdgeAndRepeatedClosingVertexIsDropped) {
-  const Shape square = Shape::Polygon({Arc(0, 0, 0, 0, false), V(10, 0), V(10, 10), V(0, 10),
-                                       V(0, 0)});
+  const Shape square =
+      Shape::Polygon({Arc(0, 0, 0, 0, false), V(10, 0), V(10, 10), V(0, 10), V(0, 0)});
   const FlatShape flat = FlattenShape(square, Bias::kShrink, 0.01);
   ASSERT_EQ(flat.status, FlattenStatus::kOk);
   EXPECT_DOUBLE_EQ(bg::area(flat.polygon), 100.0);

@@ -60,8 +60,8 @@ Stock DemoStock() {
   Stock stock;
   stock.index = 0;
   stock.id = 50;
-  stock.outline = Shape::Polygon({V(10, 30), V(200, 10), Arc(290, 100, 270, 150, true),
-                                  V(250, 200), V(10, 290), Arc(100, 100, 55, 65, false)});
+  stock.outline = Shape::Polygon({V(10, 30), V(200, 10), Arc(290, 100, 270, 150, true), V(250, 200),
+                                  V(10, 290), Arc(100, 100, 55, 65, false)});
   stock.defects = {Hole{Shape::Circle(160, 100, 20), false, 0.0, 60},
                    Hole{Shape::Circle(110, 200, 20), false, 0.0, 61}};
   return stock;
@@ -109,14 +109,14 @@ std::vector<Case> Cases() {
                  {Piece(Rect(20, 40, 10, 10), 0), Piece(ClockwiseRect(25, 40, 10, 10), 1)}),
        {{K::kOverlap, 0, 1}}},
       {"squares touching along an edge and at a corner",
-       MakeSheet(PlainStock(), {Piece(Rect(20, 40, 10, 10), 0),
-                                Piece(ClockwiseRect(30, 40, 10, 10), 1),
-                                Piece(Rect(40, 50, 10, 10), 2)}),
+       MakeSheet(PlainStock(),
+                 {Piece(Rect(20, 40, 10, 10), 0), Piece(ClockwiseRect(30, 40, 10, 10), 1),
+                  Piece(Rect(40, 50, 10, 10), 2)}),
        {}},
       {"touching circles, and a circle touching a square",
-       MakeSheet(PlainStock(), {Piece(Shape::Circle(50, 50, 5), 0),
-                                Piece(Shape::Circle(60, 50, 5), 1),
-                                Piece(Rect(65, 40, 10, 20), 2)}),
+       MakeSheet(PlainStock(),
+                 {Piece(Shape::Circle(50, 50, 5), 0), Piece(Shape::Circle(60, 50, 5), 1),
+                  Piece(Rect(65, 40, 10, 20), 2)}),
        {}},
       {"overlap of rounding size is noise",
        MakeSheet(PlainStock(),
@@ -139,7 +139,8 @@ std::vector<Case> Cases() {
       {"piece in the bulge of the stock's arc edge, beyond its chord",
        MakeSheet(DemoStock(), {Piece(Rect(25, 75, 10, 10), 0)}),
        {}},
-      {"piece far outside the stock", MakeSheet(DemoStock(), {Piece(Rect(500, 500, 10, 10), 0)}),
+      {"piece far outside the stock",
+       MakeSheet(DemoStock(), {Piece(Rect(500, 500, 10, 10), 0)}),
        {{K::kOutsideStock, 0, -1}}},
       {"piece on a defect, another tangent to a defect",
        MakeSheet(DemoStock(), {Piece(Rect(155, 95, 10, 10), 0), Piece(Rect(180, 95, 10, 10), 1),
@@ -253,8 +254,8 @@ TEST(LayoutCheck, SheetsAreCheckedApart) {
   // The same square on two sheets is no overlap; each sheet's findings carry
   // its own index.
   const Sheet one = MakeSheet(PlainStock(), {Piece(Rect(20, 40, 10, 10), 0)});
-  const Sheet two = MakeSheet(PlainStock(), {Piece(Rect(20, 40, 10, 10), 0),
-                                             Piece(Rect(500, 40, 10, 10), 1)});
+  const Sheet two =
+      MakeSheet(PlainStock(), {Piece(Rect(20, 40, 10, 10), 0), Piece(Rect(500, 40, 10, 10), 1)});
   const std::vector<Finding> findings = CheckLayout({one, two});
   EXPECT_EQ(Kinds(findings), (std::vector<Expected>{{FindingKind::kOutsideStock, 1, -1}}));
   ASSERT_EQ(findings.size(), 1u);

@@ -177,8 +177,8 @@ TEST(JsonReader, SyntaxErrorsCarryLineColumnAndPointer) {
         const nlohmann::json ignored = nlohmann::json::parse(c.text);
         (void)ignored;
       } catch (const nlohmann::json::parse_error& own) {
-        const std::string expected = "line " + std::to_string(error.Line()) + ", column " +
-                                     std::to_string(error.Column());
+        const std::string expected =
+            "line " + std::to_string(error.Line()) + ", column " + std::to_string(error.Column());
         EXPECT_NE(std::string(own.what()).find(expected), std::string::npos)
             << own.what() << " vs " << expected;
       }
@@ -207,8 +207,9 @@ TEST(LayoutFormat, WrittenLayoutReadsBackTheSame) {
   polygon.mirrored = true;
   polygon.x = -1.0 / 3.0;
   polygon.y = 7;
-  polygon.outline = check::Shape::Polygon(
-      {{0, 0, 4, false, 0, 0, false, 0}, {10, 0, 5, true, 10, 5, true, 0}, {10, 10, 6, false, 0, 0, false, 0}});
+  polygon.outline = check::Shape::Polygon({{0, 0, 4, false, 0, 0, false, 0},
+                                           {10, 0, 5, true, 10, 5, true, 0},
+                                           {10, 10, 6, false, 0, 0, false, 0}});
   polygon.holes = {check::Hole{check::Shape::Circle(6, 3, 1), true, 0.0, 8}};
   check::PlacedPiece circle;
   circle.partIndex = 0;

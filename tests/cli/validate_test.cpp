@@ -40,7 +40,8 @@ check::PlacedPiece Place(const Problem& problem, int32_t index, double dx, doubl
   return piece;
 }
 
-Layout OneSheet(std::vector<check::PlacedPiece> pieces, int32_t stockIndex = 0, int32_t stockId = 0) {
+Layout OneSheet(std::vector<check::PlacedPiece> pieces, int32_t stockIndex = 0,
+                int32_t stockId = 0) {
   Layout layout;
   check::Sheet sheet;
   sheet.stock.index = stockIndex;
@@ -128,7 +129,8 @@ TEST(Validate, DemoProblemLayouts) {
          return OneSheet(pieces);
        },
        {{"gives part 41 id 41"}}},
-      {"a stock that does not exist", [&] { return OneSheet(valid(), 1); },
+      {"a stock that does not exist",
+       [&] { return OneSheet(valid(), 1); },
        {{"stock 1 does not exist"}}},
       {"a wrong stock id", [&] { return OneSheet(valid(), 0, 3); }, {{"gives stock 0 id 0"}}},
       {"a piece without the hole of its part",
