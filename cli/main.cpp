@@ -1,21 +1,100 @@
 // varnest: the command-line face of the engine.
-#include <cstdio>
+//   varnest nest [PROBLEM.json] [-o LAYOUT.json] [--svg LAYOUT.svg] [flags]
+//   varnest validate PROBLEM.json LAYOUT.json
+//   varnest demo-problem
 
+#include <cstdio>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/demo_problem.h"
+#include "cli/input_error.h"
+#include "cli/json_writer.h"
+#include "cli/nest_command.h"
+#include "cli/output_file.h"
+#include "cli/problem_format.h"
+#include "cli/validate_command.h"
 #include "engine/varnest2d.h"
 
-int main() {
-  varnest::TVarnest2D engine;
-  wchar_t version[40] = {};
-  engine.GetVersion(version);
-  std::printf("Varnest %ls\n", version);
-  std::printf("  resolution          %g\n", engine.get_Resolution());
-  std::printf("  precision           %g\n", engine.get_Precision());
-  std::printf("  cutter diameter     %g\n", engine.get_CutterDiameter());
-  std::printf("  cutter type         %d\n", engine.get_CutterType());
-  std::printf("  rotation centre     %d\n", engine.get_RotationCenter());
-  std::printf("  random seed         %d\n", engine.get_RandomSeed());
-  std::printf("  optimisation level  %d\n", engine.get_OptimizationLevel());
-  std::printf("  starting corner     %d\n", engine.get_OptimizationStartingCorner());
-  std::printf("  starting direction  %d\n", engine.get_OptimizationStartingDirection());
-  return 0;
+namespace {
+
+using namespace varnest::cli;
+
+std::string EngineVersion() {
+  const varnest::TVarnest2D engine;
+  wchar_t text[40] = {};
+  engine.GetVersion(text);
+  std::string out;
+  for (const wchar_t* c = text; *c != 0; ++c) out += static_cast<char>(*c);
+  return out;
+}
+
+// file:line:column: at /pointer: what was wrong
+void PrintInputError(const InputError& error) {
+  std::string place = error.File();
+  if (error.Line() > 0)
+    place += ":" + std::to_string(error.Line()) + ":" + std::to_string(error.Column());
+  place += ": ";
+  if (!error.Pointer().empty()) {
+    place += "at " + error.Pointer() + ": ";
+  } else if (error.Line() == 0 && std::string(error.what()).rfind("cannot", 0) != 0) {
+    place += "at the top level: ";
+  }
+  std::fprintf(stderr, "varnest: error: %s%s\n", place.c_str(), error.what());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"Varnest nests flat parts on stock sheets.", "varnest"};
+  app.set_version_flag("--version", "varnest (engine " + EngineVersion() + ")");
+  app.require_subcommand(1);
+
+  NestOptions nest;
+  ParameterFlags flags;
+  CLI::App* nestCommand = app.add_subcommand("nest", "Nest a problem and write the layout");
+  nestCommand->add_option("problem", nest.problemPath,
+                          "Problem file (ours or an ESICUP instance); '-' reads standard input; "
+                          "without one, the built-in demo problem");
+  nestCommand->add_option("-o,--output", nest.layoutPath,
+                          "Layout file; without it (and without --svg) the layout goes to "
+                          "standard output");
+  nestCommand->add_option("--svg", nest.svgPath, "Drawing of the layout");
+  nestCommand->add_flag("-q,--quiet", nest.quiet, "No progress line, notes or summary");
+  nestCommand->add_flag("--progress", nest.progress,
+                        "Draw the progress line even when standard error is not a terminal");
+  flags.AddTo(*nestCommand);
+
+  std::string problemPath, layoutPath;
+  CLI::App* validateCommand = app.add_subcommand(
+      "validate", "Check a layout against its problem; status 0 only when valid");
+  validateCommand->add_option("problem", problemPath, "Problem file")->required();
+  validateCommand->add_option("layout", layoutPath, "Layout file")->required();
+
+  CLI::App* demoCommand =
+      app.add_subcommand("demo-problem", "Print the built-in demo problem as a problem file");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int status = app.exit(error);
+    return status == 0 ? kExitOk : kExitBadInput;
+  }
+
+  try {
+    if (*nestCommand) return RunNestCommand(nest, flags);
+    if (*validateCommand) return RunValidateCommand(problemPath, layoutPath);
+    if (*demoCommand) {
+      std::fputs(PrettyJson(WriteProblem(DemoProblem())).c_str(), stdout);
+      return kExitOk;
+    }
+  } catch (const InputError& error) {
+    PrintInputError(error);
+    return kExitBadInput;
+  } catch (const OutputError& error) {
+    std::fprintf(stderr, "varnest: error: %s\n", error.what());
+    return kExitInvalid;
+  }
+  return kExitBadInput;
 }

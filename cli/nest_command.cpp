@@ -1,0 +1,159 @@
+#include "cli/nest_command.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "check/layout_check.h"
+#include "cli/demo_problem.h"
+#include "cli/input_error.h"
+#include "cli/json_writer.h"
+#include "cli/layout_format.h"
+#include "cli/nest_run.h"
+#include "cli/output_file.h"
+#include "cli/problem_format.h"
+#include "cli/svg.h"
+
+namespace varnest::cli {
+
+namespace {
+
+template <typename T>
+std::optional<T> IfGiven(const CLI::Option* option, T value) {
+  return option != nullptr && option->count() > 0 ? std::optional<T>(value) : std::nullopt;
+}
+
+std::string InputCheckWarning(const Layout& layout) {
+  const std::string part = "part " + std::to_string(layout.errorIndex);
+  const std::string stock = "stock " + std::to_string(layout.errorIndex);
+  const std::string hole = "hole " + std::to_string(layout.errorSubIndex);
+  switch (layout.errorCode) {
+    case 1:
+      return part + ": the outline runs clockwise; it was nested reversed";
+    case 2:
+      return stock + ": the outline runs clockwise; it was nested reversed";
+    case 3:
+      return part + ", " + hole + ": the hole runs clockwise; it was nested reversed";
+    case 4:
+      return stock + ", " + hole + ": the hole runs clockwise; it was nested reversed";
+    case 5:
+      return "every shape has zero width: nothing could be nested";
+    default:
+      return "the engine's input check reported finding " + std::to_string(layout.errorCode);
+  }
+}
+
+}  // namespace
+
+void ParameterFlags::AddTo(CLI::App& command) {
+  FResolutionOption = command.add_option("--resolution", FResolution, "Height of a raster strip")
+                          ->check(CLI::PositiveNumber);
+  FPrecisionOption =
+      command.add_option("--precision", FPrecision, "Tolerance of geometric comparisons")
+          ->check(CLI::NonNegativeNumber);
+  FCutterDiameterOption =
+      command.add_option("--cutter-diameter", FCutterDiameter, "Distance by which parts are grown")
+          ->check(CLI::NonNegativeNumber);
+  FCutterTypeOption =
+      command.add_option("--cutter-type", FCutterType, "0 or 1")->check(CLI::Range(0, 1));
+  FRotationCenterOption =
+      command
+          .add_option("--rotation-center", FRotationCenter,
+                      "0: the part's given point, 1: its box centre, 2: its centroid")
+          ->check(CLI::Range(0, 2));
+  FSeedOption = command.add_option("--seed", FSeed, "Random seed of the search");
+  FLevelOption = command.add_option("--level", FLevel, "Optimisation level (size of the search)")
+                     ->check(CLI::Range(1, 1000000));
+  FCornerOption = command
+                      .add_option("--corner", FCorner,
+                                  "Starting corner: 0 low x low y, 1 high x low y, 2 high x "
+                                  "high y, 3 low x high y")
+                      ->check(CLI::Range(0, 3));
+  FDirectionOption =
+      command.add_option("--direction", FDirection, "0: along x first, 1: along y first")
+          ->check(CLI::Range(0, 1));
+  FRotationStepOption = command
+                            .add_option("--rotation-step", FRotationStep,
+                                        "Rotation step of every polygon part (degrees)")
+                            ->check(CLI::Range(0.0, 360.0));
+  FMirrorOption = command.add_flag("--mirror", FMirror, "Allow every polygon part to be mirrored");
+}
+
+Parameters ParameterFlags::Overrides() const {
+  Parameters p;
+  p.resolution = IfGiven(FResolutionOption, FResolution);
+  p.precision = IfGiven(FPrecisionOption, FPrecision);
+  p.cutterDiameter = IfGiven(FCutterDiameterOption, FCutterDiameter);
+  p.cutterType = IfGiven(FCutterTypeOption, FCutterType);
+  p.rotationCenter = IfGiven(FRotationCenterOption, FRotationCenter);
+  p.seed = IfGiven(FSeedOption, FSeed);
+  p.level = IfGiven(FLevelOption, FLevel);
+  p.corner = IfGiven(FCornerOption, FCorner);
+  p.direction = IfGiven(FDirectionOption, FDirection);
+  return p;
+}
+
+void ParameterFlags::ApplyPartOverrides(Problem& problem) const {
+  const std::optional<double> step = IfGiven(FRotationStepOption, FRotationStep);
+  const bool mirror = FMirrorOption != nullptr && FMirrorOption->count() > 0;
+  for (PartEntry& part : problem.parts) {
+    if (part.shape.IsCircle()) continue;
+    if (step) part.rotationStep = *step;
+    if (mirror) part.mirror = true;
+  }
+}
+
+Problem LoadProblem(const std::string& path, const ParameterFlags& flags, bool quiet) {
+  std::vector<std::string> notes;
+  Problem problem = path.empty() ? DemoProblem() : ReadProblemFile(path, notes);
+  if (!quiet) {
+    for (const std::string& note : notes) std::fprintf(stderr, "varnest: note: %s\n", note.c_str());
+  }
+  problem.parameters.OverrideWith(flags.Overrides());
+  flags.ApplyPartOverrides(problem);
+  return problem;
+}
+
+void ReportRunWarnings(const Layout& layout) {
+  if (layout.errorCode != 0) {
+    std::fprintf(stderr, "varnest: warning: %s\n", InputCheckWarning(layout).c_str());
+  }
+  if (layout.stopped) {
+    std::fprintf(stderr, "varnest: warning: stopped early; this is the best layout found so far\n");
+  }
+  for (const check::Finding& finding : check::CheckLayout(layout.sheets)) {
+    std::fprintf(stderr, "varnest: warning: the layout fails the independent check: %s\n",
+                 check::Describe(finding, layout.sheets).c_str());
+  }
+}
+
+void PrintSummary(const Layout& layout, std::FILE* to) {
+  for (size_t s = 0; s < layout.sheets.size(); ++s) {
+    const check::Sheet& sheet = layout.sheets[s];
+    std::fprintf(to, "sheet %zu: stock %d (id %d), %zu parts placed, %.2f %% used\n", s,
+                 sheet.stock.index, sheet.stock.id, sheet.pieces.size(), 100.0 * sheet.utilization);
+  }
+  std::fprintf(to, "%d of %d parts placed on %zu sheet%s; search time %.3f s\n", layout.placedParts,
+               layout.parts, layout.sheets.size(), layout.sheets.size() == 1 ? "" : "s",
+               layout.optimizationTime);
+}
+
+int RunNestCommand(const NestOptions& options, const ParameterFlags& flags) {
+  const Problem problem = LoadProblem(options.problemPath, flags, options.quiet);
+  const std::string layoutPath =
+      !options.layoutPath.empty() ? options.layoutPath : (options.svgPath.empty() ? "-" : "");
+  CheckOutputFolder(layoutPath.empty() ? "-" : layoutPath);
+  if (!options.svgPath.empty()) CheckOutputFolder(options.svgPath);
+
+  RunSettings settings;
+  settings.progress = !options.quiet && (options.progress || ::isatty(STDERR_FILENO) != 0);
+  const Layout layout = RunProblem(problem, settings);
+
+  ReportRunWarnings(layout);
+  if (!layoutPath.empty()) WriteFileAtomically(layoutPath, PrettyJson(WriteLayout(layout)));
+  if (!options.svgPath.empty()) WriteFileAtomically(options.svgPath, RenderSvg(layout));
+  if (!options.quiet) PrintSummary(layout, layoutPath == "-" ? stderr : stdout);
+  return kExitOk;
+}
+
+}  // namespace varnest::cli

@@ -1,0 +1,75 @@
+#include "cli/nest_run.h"
+
+#include "check/collect.h"
+#include "cli/engine_problem.h"
+#include "cli/progress.h"
+#include "engine/varnest2d.h"
+
+namespace varnest::cli {
+
+namespace {
+
+struct RunContext {
+  TVarnest2D* engine;
+  ProgressLine* progress;
+  Layout* layout;
+};
+
+RunContext& Context(void* data) { return *static_cast<RunContext*>(data); }
+
+void StopIfAsked(TVarnest2D& engine) {
+  if (InterruptHandler::StopRequested()) engine.RequestStop();
+}
+
+void OnSearchStart(void* data) {
+  RunContext& c = Context(data);
+  c.progress->Start();
+  StopIfAsked(*c.engine);
+}
+
+void OnIteration(void* data) {
+  RunContext& c = Context(data);
+  c.progress->Iteration(*c.engine);
+  StopIfAsked(*c.engine);
+}
+
+void OnFinish(void* data) {
+  RunContext& c = Context(data);
+  c.progress->Finish();
+  const TVarnest2D& engine = *c.engine;
+  Layout& layout = *c.layout;
+  layout.sheets = check::CollectSheets(engine);
+  engine.GetOptimizationTime(layout.optimizationTime);
+  engine.GetErrorInfo(layout.errorCode, layout.errorIndex, layout.errorSubIndex);
+  engine.GetTotalNumberOfUtilizedDemandPieces(layout.placedParts);
+}
+
+}  // namespace
+
+Layout RunProblem(const Problem& problem, const RunSettings& settings) {
+  Layout layout;
+  layout.problemName = problem.name;
+  layout.parameters = problem.parameters.Resolved();
+  layout.parts = static_cast<int32_t>(ExpandParts(problem).size());
+
+  TVarnest2D engine;
+  ApplyParameters(engine, layout.parameters);
+  DefineProblem(engine, problem);
+
+  ProgressLine progress(settings.progress);
+  RunContext context{&engine, &progress, &layout};
+  engine.OnSearchStart = OnSearchStart;
+  engine.OnSearchStartData = &context;
+  engine.OnIteration = OnIteration;
+  engine.OnIterationData = &context;
+  engine.OnFinish = OnFinish;
+  engine.OnFinishData = &context;
+
+  const InterruptHandler interrupts;
+  engine.Execute();
+  progress.Finish();
+  layout.stopped = InterruptHandler::StopRequested();
+  return layout;
+}
+
+}  // namespace varnest::cli
