@@ -80,6 +80,7 @@ void TVarnest2D::Execute() {
   if (!IsIdle()) return;  // a callback must not start a nested run
   FStopRequested = 0;
   FSearchDone = 0;
+  FRunning = true;
 
   CheckInput(FParts, FStocks, FPrecision, FErrorInfo);
   FStockOrder.assign(FStocks.size(), 0);
@@ -90,6 +91,7 @@ void TVarnest2D::Execute() {
     FPartOrder.clear();
     FStopRequested = 1;
     FSearchDone = 1;
+    FRunning = false;
     return;
   }
   FSolution.FNumberOfStockPieces = get_NumberOfStockPieces();
@@ -117,6 +119,7 @@ void TVarnest2D::Execute() {
 
   FStopRequested = 1;
   FSearchDone = 1;
+  FRunning = false;
   FTotalNumberOfUtilizedDemandPieces = FSolution.FTotalNumberOfUtilizedDemandPieces;
   FStockOrder.clear();
   FPartOrder.clear();

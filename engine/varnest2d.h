@@ -62,7 +62,10 @@ class TVarnest2D {
   // Asks a running search to end after the layout it is evaluating.
   void RequestStop() { FStopRequested = 1; }
   // True between runs and inside OnFinish; false while the search runs.
-  bool IsIdle() const { return FStopRequested != 0 && FSearchDone != 0; }
+  // Both flags can be raised in the middle of a search (a stop requested in
+  // the generation that also ends the stock), so the running flag guards the
+  // problem against definition calls until the search has really ended.
+  bool IsIdle() const { return FStopRequested != 0 && FSearchDone != 0 && !FRunning; }
 
   // --- Problem definition ---------------------------------------------------
   void set_NumberOfParts(int32_t count);
@@ -169,6 +172,7 @@ class TVarnest2D {
   std::wstring FVersion;
   uint8_t FStopRequested = 1;  // also the stop request while a run is in progress
   uint8_t FSearchDone = 1;
+  bool FRunning = false;  // from the start of Execute until the search is over
   int32_t FRandomSeed = 0;
   int32_t FTotalNumberOfUtilizedDemandPieces = 0;
   double FCutterDiameter = 0.0;
