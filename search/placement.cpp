@@ -7,6 +7,7 @@
 
 #include "geometry/fuzzy.h"
 #include "grid/grid_sets.h"
+#include "grid/rasterise.h"
 
 namespace varnest {
 
@@ -89,6 +90,13 @@ const TPolygon* FittingOutline(const TSearchContext& context, const part2d_any& 
 const TCircle* FittingCircle(const TSearchContext& context, const part2d_any& part) {
   if (context.SeparateFitting()) return part.FShiftedCircle ? &*part.FShiftedCircle : nullptr;
   return part.FOffsetCircle ? &*part.FOffsetCircle : nullptr;
+}
+
+// The height of the grid of a shape of the given height: a whole number of
+// strips. A height that gives no strips stays as it is.
+double StripHeight(double height, const TSearchContext& context) {
+  const int32_t strips = NumberOfStrips(height, context.Resolution, context.Precision);
+  return strips > 0 ? strips * context.Resolution : height;
 }
 
 // Under separate fitting the plain grid was fitted, and the grown grid reaches
@@ -386,7 +394,14 @@ void RecordPlacement(const TSearchContext& context, const part2d_any& part, int3
   const double X = static_cast<double>(x) / context.FScale;
   const double Y = y;
   const double W = stockWidth;
-  const double H = stockHeight;
+  // Where the search frame flips the strips, the grids were flipped line for
+  // line: about the top of their last strip, not about the shape's height.
+  // Mapping back about the heights themselves would move the piece by up to
+  // one strip off the position that the grids proved free, onto a defect or
+  // a neighbour. (Mirrored x needs no such care: the scaled width is exact to
+  // one scaled unit.)
+  const double H = StripHeight(stockHeight, context);
+  my = StripHeight(my, context);
   TPoint2D position;
   if (context.OptimizationStartingDirection == 1) {
     switch (context.OptimizationStartingCorner) {
