@@ -8,36 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "check/collect.h"
 #include "check/flatten.h"
 #include "check/layout_check.h"
 #include "engine/varnest2d.h"
 #include "fixtures/demo_problem.h"
+#include "tests/engine/collected_run.h"
 
 namespace varnest {
 namespace {
 
-struct Finished {
-  TVarnest2D* engine = nullptr;
-  std::vector<check::Sheet> sheets;
-};
-
-void CollectOnFinish(void* data) {
-  auto* run = static_cast<Finished*>(data);
-  run->sheets = check::CollectSheets(*run->engine);
-}
-
-// Runs the problem that `define` gives the engine and reads back the layout.
-template <typename Define>
-std::vector<check::Sheet> Nest(Define define) {
-  TVarnest2D engine;
-  Finished run{&engine, {}};
-  engine.OnFinish = CollectOnFinish;
-  engine.OnFinishData = &run;
-  define(engine);
-  engine.Execute();
-  return run.sheets;
-}
+using testing_support::Nest;
 
 void ExpectNoFindings(const std::vector<check::Sheet>& sheets) {
   for (const check::Finding& finding : check::CheckLayout(sheets)) {
