@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "search_fixture.h"
@@ -185,7 +186,26 @@ bool BruteForceFirstFit(const TGrid& stock, const TGrid& part, int32_t& x, int32
   return false;
 }
 
-TEST(FindFirstFit, FindsWhatABruteForceSearchFinds) {
+// The first fit as a chain of single tests, each walking from the bottom
+// strip: line by line from the bottom, jumping from collision to collision.
+bool ChainedFirstFit(const TGrid& stock, const TGrid& part, int32_t& x, int32_t& line) {
+  for (int32_t l = 0; l + part.FNumberOfLines <= stock.FNumberOfLines; ++l) {
+    int32_t position = 0;
+    while (position <= stock.FScaledWidth - part.FScaledWidth) {
+      const TFitResult result = TestFit(stock, part, position, l);
+      if (result.Outcome == TFitOutcome::kFits) {
+        x = position;
+        line = l;
+        return true;
+      }
+      if (result.Outcome == TFitOutcome::kExhausted) break;
+      position = result.NextX;
+    }
+  }
+  return false;
+}
+
+TEST(FindFirstFit, FindsWhatABruteForceSearchAndAChainOfTestsFind) {
   for (uint32_t seed = 1; seed <= 300; ++seed) {
     std::mt19937 random(seed);
     const auto draw = [&](int32_t lo, int32_t hi) {
@@ -205,8 +225,10 @@ TEST(FindFirstFit, FindsWhatABruteForceSearchFinds) {
       }
     }
     // A part of up to 5 strips with one or two intervals each; its vertex
-    // cells lie on interval ends, so the pre-test only sees covered cells.
-    const int32_t lines = draw(1, 5);
+    // cells lie on interval ends, so the pre-test only sees covered cells,
+    // except in every fourth case: five strips and a single cell anywhere.
+    const bool strayCell = seed % 4 == 0;
+    const int32_t lines = strayCell ? 5 : draw(1, 5);
     std::vector<Strip> strips;
     std::vector<TGridCell> cells;
     int32_t partWidth = 1;
@@ -220,11 +242,24 @@ TEST(FindFirstFit, FindsWhatABruteForceSearchFinds) {
       if (draw(0, 1) == 0) cells.push_back({i, strip.front().first});
       strips.push_back(strip);
     }
+    if (strayCell) cells = {{draw(0, lines - 1), draw(0, partWidth + 3)}};
     TGrid part = MakeGrid(strips, partWidth, cells);
 
+    // A stray cell may make the pre-test jump over a free position; the
+    // search, which walks strips in its own order, must still find what the
+    // chain of single tests finds.
     int32_t expectedX = -1;
     int32_t expectedLine = -1;
-    const bool expected = BruteForceFirstFit(stock, part, expectedX, expectedLine);
+    const bool expected = strayCell ? ChainedFirstFit(stock, part, expectedX, expectedLine)
+                                    : BruteForceFirstFit(stock, part, expectedX, expectedLine);
+    if (!strayCell) {
+      int32_t chainedX = -1;
+      int32_t chainedLine = -1;
+      ASSERT_EQ(ChainedFirstFit(stock, part, chainedX, chainedLine), expected) << "seed " << seed;
+      if (expected) {
+        EXPECT_EQ(std::pair(chainedX, chainedLine), std::pair(expectedX, expectedLine));
+      }
+    }
     part.FLastLine = -1;
     part.FLastX = 0;
     int32_t limit = stock.FNumberOfLines;
