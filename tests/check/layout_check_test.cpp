@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "check/layout_check.h"
+#include "fixtures/moved_shape.h"
 
 namespace varnest::check {
 namespace {
@@ -19,17 +20,7 @@ Vertex Arc(double x, double y, double cx, double cy, bool clockwise) {
   return {x, y, 0, true, cx, cy, clockwise, 0};
 }
 
-Shape Moved(Shape shape, double dx, double dy) {
-  for (Vertex& v : shape.vertices) {
-    v.x += dx;
-    v.y += dy;
-    v.centerX += dx;
-    v.centerY += dy;
-  }
-  shape.centerX += dx;
-  shape.centerY += dy;
-  return shape;
-}
+using fixtures::Moved;
 
 Shape Rect(double x, double y, double w, double h) {
   return Shape::Polygon({V(x, y), V(x + w, y), V(x + w, y + h), V(x, y + h)});

@@ -7,21 +7,12 @@
 
 #include "cli/demo_problem.h"
 #include "cli/validate_command.h"
+#include "fixtures/moved_shape.h"
 
 namespace varnest::cli {
 namespace {
 
-check::Shape Moved(check::Shape shape, double dx, double dy) {
-  for (check::Vertex& v : shape.vertices) {
-    v.x += dx;
-    v.y += dy;
-    v.centerX += dx;
-    v.centerY += dy;
-  }
-  shape.centerX += dx;
-  shape.centerY += dy;
-  return shape;
-}
+using fixtures::Moved;
 
 // Part `index` of the problem placed unturned with its defined shape moved.
 check::PlacedPiece Place(const Problem& problem, int32_t index, double dx, double dy) {
