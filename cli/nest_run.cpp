@@ -19,7 +19,8 @@ struct RunContext {
 RunContext& Context(void* data) { return *static_cast<RunContext*>(data); }
 
 void StopIfAsked(const RunContext& c) {
-  if (InterruptHandler::StopRequested() || (*c.stopWhen && (*c.stopWhen)())) c.engine->RequestStop();
+  if (InterruptHandler::StopRequested() || (*c.stopWhen && (*c.stopWhen)()))
+    c.engine->RequestStop();
 }
 
 void OnSearchStart(void* data) {

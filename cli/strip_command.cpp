@@ -24,8 +24,7 @@ void PrintTrial(const StripTrial& trial) {
 void PrintStripSummary(const Layout& layout, std::FILE* to) {
   const StripSummary& strip = *layout.strip;
   std::fprintf(to, "%d of %d parts placed; strip length %.6g (height %.6g), density %.2f %%\n",
-               layout.placedParts, layout.parts, strip.length, strip.height,
-               100.0 * strip.density);
+               layout.placedParts, layout.parts, strip.length, strip.height, 100.0 * strip.density);
   std::fprintf(to, "%d engine run%s in %.2f s\n", strip.runs, strip.runs == 1 ? "" : "s",
                strip.seconds);
 }
@@ -33,8 +32,10 @@ void PrintStripSummary(const Layout& layout, std::FILE* to) {
 }  // namespace
 
 void StripOptions::AddTo(CLI::App& command) {
-  files.AddTo(command, "Strip-packing instance (ESICUP, or ours with one rectangular stock); "
-                       "'-' reads standard input")
+  files
+      .AddTo(command,
+             "Strip-packing instance (ESICUP, or ours with one rectangular stock); "
+             "'-' reads standard input")
       ->required();
   command
       .add_option("--time-limit", timeLimit,

@@ -136,7 +136,8 @@ double UsedLength(const Layout& layout, double minX) {
 double PlacedArea(const Layout& layout) {
   double area = 0.0;
   for (const check::Sheet& sheet : layout.sheets) {
-    for (const check::PlacedPiece& piece : sheet.pieces) area += NetArea(piece.outline, piece.holes);
+    for (const check::PlacedPiece& piece : sheet.pieces)
+      area += NetArea(piece.outline, piece.holes);
   }
   return area;
 }
@@ -148,13 +149,11 @@ double PartArea(const Problem& problem) {
   return area;
 }
 
-StripResult SearchStrip(const Problem& problem, const Strip& strip,
-                        const StripSettings& settings) {
+StripResult SearchStrip(const Problem& problem, const Strip& strip, const StripSettings& settings) {
   const auto start = std::chrono::steady_clock::now();
-  const std::function<double()> elapsed =
-      settings.elapsed ? settings.elapsed : [start]() {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-      };
+  const std::function<double()> elapsed = settings.elapsed ? settings.elapsed : [start]() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
   const std::function<bool()> timeUp = [&]() { return elapsed() >= settings.timeLimit; };
   // The length at 100 % density: no layout is shorter.
   const double areaBound = PartArea(problem) / strip.height;

@@ -70,8 +70,8 @@ struct StripSettings {
 };
 
 struct StripResult {
-  Layout layout;  // the shortest complete layout, with its strip summary
-  bool complete = false;  // false: no run placed every part; `layout` placed the most
+  Layout layout;             // the shortest complete layout, with its strip summary
+  bool complete = false;     // false: no run placed every part; `layout` placed the most
   bool interrupted = false;  // Ctrl-C ended the search
 };
 
@@ -82,7 +82,6 @@ struct StripResult {
 // that does not place every part at the start length is retried at twice
 // the length, twice at most. The reported layout's sheet is drawn as the
 // strip cut at the used length, and its utilisation is the density.
-StripResult SearchStrip(const Problem& problem, const Strip& strip,
-                        const StripSettings& settings);
+StripResult SearchStrip(const Problem& problem, const Strip& strip, const StripSettings& settings);
 
 }  // namespace varnest::cli

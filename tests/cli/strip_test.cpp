@@ -81,8 +81,10 @@ TEST(StripSearch, ShrinksToTheOptimumOfExactTilings) {
     double optimum;
   } cases[] = {
       {"mixed rectangles that must turn",
-       Instance("mix", 12, {{8, 4, 3, {0, 90, 180, 270}}, {6, 4, 2, {0, 90, 180, 270}},
-                            {4, 12, 1, {0, 90, 180, 270}}}),
+       Instance("mix", 12,
+                {{8, 4, 3, {0, 90, 180, 270}},
+                 {6, 4, 2, {0, 90, 180, 270}},
+                 {4, 12, 1, {0, 90, 180, 270}}}),
        16.0},
       {"four squares", Instance("squares", 10, {{5, 5, 4, {0}}}), 10.0},
       {"bars and tiles", Instance("bars", 10, {{10, 3, 2, {0, 90}}, {2, 5, 4, {0}}}), 10.0},
@@ -113,8 +115,8 @@ TEST(StripSearch, ShrinksToTheOptimumOfExactTilings) {
 // The search does exactly what its schedule says: the same problem and
 // settings give the same layout.
 TEST(StripSearch, RunsOfTheSameSeriesAreTheSame) {
-  const Problem problem =
-      ReadInstance(Instance("mix", 12, {{8, 4, 3, {0, 90}}, {6, 4, 2, {0}}, {4, 12, 1, {0, 90}}}), 5);
+  const Problem problem = ReadInstance(
+      Instance("mix", 12, {{8, 4, 3, {0, 90}}, {6, 4, 2, {0}}, {4, 12, 1, {0, 90}}}), 5);
   const Strip strip = StripOf(problem, "test.json");
   StripSettings settings;
   settings.maxRuns = 6;
@@ -138,8 +140,8 @@ TEST(StripSearch, RunsOfTheSameSeriesAreTheSame) {
 // starts stops that run, and no third one starts. What is reported is
 // complete either way.
 TEST(StripSearch, TimeLimitEndsTheSeriesWithACompleteLayout) {
-  const Problem problem =
-      ReadInstance(Instance("mix", 12, {{8, 4, 3, {0, 90}}, {6, 4, 2, {0, 90}}, {4, 12, 1, {0}}}), 20);
+  const Problem problem = ReadInstance(
+      Instance("mix", 12, {{8, 4, 3, {0, 90}}, {6, 4, 2, {0, 90}}, {4, 12, 1, {0}}}), 20);
   const Strip strip = StripOf(problem, "test.json");
   for (const int32_t runs : {1, 2}) {
     SCOPED_TRACE(runs);
@@ -239,8 +241,7 @@ TEST(StripSearch, OnlyOneRectangularStockIsAStrip) {
     problem.stocks.push_back(stock);
     return problem;
   };
-  const std::vector<check::Vertex> box = {Corner(2, 1), Corner(12, 1), Corner(12, 5),
-                                          Corner(2, 5)};
+  const std::vector<check::Vertex> box = {Corner(2, 1), Corner(12, 1), Corner(12, 5), Corner(2, 5)};
   const Strip strip = StripOf(problemWith(box, 0, 1), "f.json");
   EXPECT_EQ(strip.minX, 2);
   EXPECT_EQ(strip.minY, 1);
@@ -251,8 +252,7 @@ TEST(StripSearch, OnlyOneRectangularStockIsAStrip) {
   slanted[2].x = 13;
   std::vector<check::Vertex> curved = box;
   curved[1] = ArcFrom(12, 1, 12, 3, false);
-  const std::vector<check::Vertex> flat = {Corner(0, 0), Corner(5, 0), Corner(5, 0),
-                                           Corner(0, 0)};
+  const std::vector<check::Vertex> flat = {Corner(0, 0), Corner(5, 0), Corner(5, 0), Corner(0, 0)};
   for (const Problem& bad :
        {problemWith(box, 1, 1), problemWith(box, 0, 2), problemWith(slanted, 0, 1),
         problemWith(curved, 0, 1), problemWith(flat, 0, 1),
@@ -264,12 +264,13 @@ TEST(StripSearch, OnlyOneRectangularStockIsAStrip) {
 // ---- The command as a user runs it -------------------------------------------
 
 TEST_F(Program, StripWritesAValidLayoutWithItsFigures) {
-  Spit(Path("mix.json"),
-       Instance("mix", 12, {{8, 4, 3, {0, 90, 180, 270}}, {6, 4, 2, {0, 90, 180, 270}},
-                            {4, 12, 1, {0, 90, 180, 270}}})
-           .dump());
-  const Result r = Run({"strip", "mix.json", "-o", "out.json", "--svg", "out.svg", "--level",
-                        "10", "--max-runs", "6", "--time-limit", "30"});
+  Spit(Path("mix.json"), Instance("mix", 12,
+                                  {{8, 4, 3, {0, 90, 180, 270}},
+                                   {6, 4, 2, {0, 90, 180, 270}},
+                                   {4, 12, 1, {0, 90, 180, 270}}})
+                             .dump());
+  const Result r = Run({"strip", "mix.json", "-o", "out.json", "--svg", "out.svg", "--level", "10",
+                        "--max-runs", "6", "--time-limit", "30"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   const Json layout = Json::parse(Slurp(Path("out.json")));
@@ -323,7 +324,9 @@ TEST_F(Program, StripBadInputGivesStatusTwoAndWritesNothing) {
       {"negative limit",
        {"strip", "squares.json", "-o", "out.json", "--time-limit", "-1"},
        "--time-limit"},
-      {"start is fixed", {"strip", "squares.json", "-o", "out.json", "--direction", "0"}, "direction"},
+      {"start is fixed",
+       {"strip", "squares.json", "-o", "out.json", "--direction", "0"},
+       "direction"},
       {"bad level", {"strip", "squares.json", "-o", "out.json", "--level", "0"}, "--level"},
   };
   for (const auto& c : cases) {
