@@ -26,4 +26,9 @@ class InputError : public std::runtime_error {
   size_t FColumn;
 };
 
+// How messages name an input path: "-" is standard input.
+inline std::string InputName(const std::string& path) {
+  return path == "-" ? "<standard input>" : path;
+}
+
 }  // namespace varnest::cli

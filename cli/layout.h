@@ -3,6 +3,7 @@
 // result queries report them, and what the run said about itself.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,15 @@
 #include "cli/problem.h"
 
 namespace varnest::cli {
+
+// What strip packing adds to its layout: the strip and its shortest length.
+struct StripSummary {
+  double height = 0.0;
+  double length = 0.0;   // the largest x reached by a piece, from the strip's start
+  double density = 0.0;  // the placed pieces' net area over height x length
+  int32_t runs = 0;      // engine runs of the whole search
+  double seconds = 0.0;  // time of the whole search
+};
 
 struct Layout {
   std::string problemName;
@@ -22,6 +32,7 @@ struct Layout {
   int32_t parts = 0;  // part copies in the problem
   int32_t placedParts = 0;
   std::vector<check::Sheet> sheets;
+  std::optional<StripSummary> strip;  // layouts of `varnest strip` only
 };
 
 }  // namespace varnest::cli

@@ -71,6 +71,14 @@ OrderedJson WriteLayout(const Layout& layout) {
                         {"sub_index", layout.errorSubIndex}};
   out["parts"] = layout.parts;
   out["placed_parts"] = layout.placedParts;
+  if (layout.strip) {
+    const StripSummary& strip = *layout.strip;
+    out["strip"] = {{"height", Finite(strip.height)},
+                    {"length", Finite(strip.length)},
+                    {"density", Finite(strip.density)},
+                    {"runs", strip.runs},
+                    {"seconds", Finite(strip.seconds)}};
+  }
   OrderedJson sheets = OrderedJson::array();
   for (const check::Sheet& sheet : layout.sheets) {
     OrderedJson pieces = OrderedJson::array();
@@ -87,7 +95,7 @@ OrderedJson WriteLayout(const Layout& layout) {
 Layout ReadLayout(const Json& document, const std::string& file) {
   const JsonNode root(document, "", file);
   root.ExpectObject({"format", "version", "problem", "parameters", "optimization_time", "stopped",
-                     "input_check", "parts", "placed_parts", "sheets"});
+                     "input_check", "parts", "placed_parts", "strip", "sheets"});
   if (const auto format = root.Find("format"); format && format->String() != kLayoutFormat) {
     format->Expected(std::string("\"") + kLayoutFormat + "\"");
   }
@@ -107,6 +115,16 @@ Layout ReadLayout(const Json& document, const std::string& file) {
   if (const auto parts = root.Find("parts")) layout.parts = parts->Integer(0, kMostInt);
   if (const auto placed = root.Find("placed_parts"))
     layout.placedParts = placed->Integer(0, kMostInt);
+  if (const auto strip = root.Find("strip")) {
+    strip->ExpectObject({"height", "length", "density", "runs", "seconds"});
+    StripSummary summary;
+    summary.height = strip->At("height").Number();
+    summary.length = strip->At("length").Number();
+    summary.density = strip->At("density").Number();
+    summary.runs = strip->At("runs").Integer(0, kMostInt);
+    summary.seconds = strip->At("seconds").Number();
+    layout.strip = summary;
+  }
   const JsonNode sheets = root.At("sheets");
   for (size_t s = 0; s < sheets.ExpectArray(); ++s) {
     const JsonNode item = sheets.Item(s);

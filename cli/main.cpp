@@ -1,5 +1,6 @@
 // varnest: the command-line face of the engine.
 //   varnest nest [PROBLEM.json] [-o LAYOUT.json] [--svg LAYOUT.svg] [flags]
+//   varnest strip INSTANCE.json [--time-limit S] [-o LAYOUT.json] [--svg LAYOUT.svg] [flags]
 //   varnest validate PROBLEM.json LAYOUT.json
 //   varnest demo-problem
 
@@ -14,6 +15,7 @@
 #include "cli/nest_command.h"
 #include "cli/output_file.h"
 #include "cli/problem_format.h"
+#include "cli/strip_command.h"
 #include "cli/validate_command.h"
 #include "engine/varnest2d.h"
 
@@ -54,17 +56,17 @@ int main(int argc, char** argv) {
   NestOptions nest;
   ParameterFlags flags;
   CLI::App* nestCommand = app.add_subcommand("nest", "Nest a problem and write the layout");
-  nestCommand->add_option("problem", nest.problemPath,
-                          "Problem file (ours or an ESICUP instance); '-' reads standard input; "
-                          "without one, the built-in demo problem");
-  nestCommand->add_option("-o,--output", nest.layoutPath,
-                          "Layout file; without it (and without --svg) the layout goes to "
-                          "standard output");
-  nestCommand->add_option("--svg", nest.svgPath, "Drawing of the layout");
-  nestCommand->add_flag("-q,--quiet", nest.quiet, "No progress line, notes or summary");
-  nestCommand->add_flag("--progress", nest.progress,
-                        "Draw the progress line even when standard error is not a terminal");
+  nest.AddTo(*nestCommand,
+             "Problem file (ours or an ESICUP instance); '-' reads standard input; without one, "
+             "the built-in demo problem");
   flags.AddTo(*nestCommand);
+
+  StripOptions strip;
+  ParameterFlags stripFlags;
+  CLI::App* stripCommand = app.add_subcommand(
+      "strip", "Find the shortest strip that holds every part of a strip-packing instance");
+  strip.AddTo(*stripCommand);
+  stripFlags.AddTo(*stripCommand, ParameterFlags::Start::kFixed);
 
   std::string problemPath, layoutPath;
   CLI::App* validateCommand = app.add_subcommand(
@@ -84,6 +86,7 @@ int main(int argc, char** argv) {
 
   try {
     if (*nestCommand) return RunNestCommand(nest, flags);
+    if (*stripCommand) return RunStripCommand(strip, stripFlags);
     if (*validateCommand) return RunValidateCommand(problemPath, layoutPath);
     if (*demoCommand) {
       std::fputs(PrettyJson(WriteProblem(DemoProblem())).c_str(), stdout);

@@ -45,7 +45,7 @@ std::string InputCheckWarning(const Layout& layout) {
 
 }  // namespace
 
-void ParameterFlags::AddTo(CLI::App& command) {
+void ParameterFlags::AddTo(CLI::App& command, Start start) {
   FResolutionOption = command.add_option("--resolution", FResolution, "Height of a raster strip")
                           ->check(CLI::PositiveNumber);
   FPrecisionOption =
@@ -64,14 +64,16 @@ void ParameterFlags::AddTo(CLI::App& command) {
   FSeedOption = command.add_option("--seed", FSeed, "Random seed of the search");
   FLevelOption = command.add_option("--level", FLevel, "Optimisation level (size of the search)")
                      ->check(CLI::Range(1, 1000000));
-  FCornerOption = command
-                      .add_option("--corner", FCorner,
-                                  "Starting corner: 0 low x low y, 1 high x low y, 2 high x "
-                                  "high y, 3 low x high y")
-                      ->check(CLI::Range(0, 3));
-  FDirectionOption =
-      command.add_option("--direction", FDirection, "0: along x first, 1: along y first")
-          ->check(CLI::Range(0, 1));
+  if (start == Start::kFlags) {
+    FCornerOption = command
+                        .add_option("--corner", FCorner,
+                                    "Starting corner: 0 low x low y, 1 high x low y, 2 high x "
+                                    "high y, 3 low x high y")
+                        ->check(CLI::Range(0, 3));
+    FDirectionOption =
+        command.add_option("--direction", FDirection, "0: along x first, 1: along y first")
+            ->check(CLI::Range(0, 1));
+  }
   FRotationStepOption = command
                             .add_option("--rotation-step", FRotationStep,
                                         "Rotation step of every polygon part (degrees)")
@@ -138,21 +140,51 @@ void PrintSummary(const Layout& layout, std::FILE* to) {
                layout.optimizationTime);
 }
 
+CLI::Option* NestOptions::AddTo(CLI::App& command, const std::string& problemHelp) {
+  CLI::Option* problem = command.add_option("problem", problemPath, problemHelp);
+  command.add_option("-o,--output", layoutPath,
+                     "Layout file; without it (and without --svg) the layout goes to "
+                     "standard output");
+  command.add_option("--svg", svgPath, "Drawing of the layout");
+  command.add_flag("-q,--quiet", quiet, "No progress line, notes or summary");
+  command.add_flag("--progress", progress,
+                   "Draw the progress line even when standard error is not a terminal");
+  return problem;
+}
+
+bool NestOptions::DrawProgress() const {
+  return !quiet && (progress || ::isatty(STDERR_FILENO) != 0);
+}
+
+LayoutOutputs::LayoutOutputs(const NestOptions& options)
+    : FLayoutPath(!options.layoutPath.empty() ? options.layoutPath
+                                              : (options.svgPath.empty() ? "-" : "")),
+      FSvgPath(options.svgPath) {}
+
+void LayoutOutputs::CheckFolders() const {
+  if (!FLayoutPath.empty()) CheckOutputFolder(FLayoutPath);
+  if (!FSvgPath.empty()) CheckOutputFolder(FSvgPath);
+}
+
+void LayoutOutputs::Write(const Layout& layout) const {
+  if (!FLayoutPath.empty()) WriteFileAtomically(FLayoutPath, PrettyJson(WriteLayout(layout)));
+  if (!FSvgPath.empty()) WriteFileAtomically(FSvgPath, RenderSvg(layout));
+}
+
+std::FILE* LayoutOutputs::SummaryStream() const { return FLayoutPath == "-" ? stderr : stdout; }
+
 int RunNestCommand(const NestOptions& options, const ParameterFlags& flags) {
   const Problem problem = LoadProblem(options.problemPath, flags, options.quiet);
-  const std::string layoutPath =
-      !options.layoutPath.empty() ? options.layoutPath : (options.svgPath.empty() ? "-" : "");
-  CheckOutputFolder(layoutPath.empty() ? "-" : layoutPath);
-  if (!options.svgPath.empty()) CheckOutputFolder(options.svgPath);
+  const LayoutOutputs outputs(options);
+  outputs.CheckFolders();
 
   RunSettings settings;
-  settings.progress = !options.quiet && (options.progress || ::isatty(STDERR_FILENO) != 0);
+  settings.progress = options.DrawProgress();
   const Layout layout = RunProblem(problem, settings);
 
   ReportRunWarnings(layout);
-  if (!layoutPath.empty()) WriteFileAtomically(layoutPath, PrettyJson(WriteLayout(layout)));
-  if (!options.svgPath.empty()) WriteFileAtomically(options.svgPath, RenderSvg(layout));
-  if (!options.quiet) PrintSummary(layout, layoutPath == "-" ? stderr : stdout);
+  outputs.Write(layout);
+  if (!options.quiet) PrintSummary(layout, outputs.SummaryStream());
   return kExitOk;
 }
 

@@ -25,7 +25,10 @@ inline constexpr int kExitBadInput = 2;
 // demonstration window offers (rotation step and mirroring of polygon parts).
 class ParameterFlags {
  public:
-  void AddTo(CLI::App& command);
+  // A command that fixes where packing starts (strip packing) leaves out
+  // --corner and --direction.
+  enum class Start { kFlags, kFixed };
+  void AddTo(CLI::App& command, Start start = Start::kFlags);
   Parameters Overrides() const;
   // Applies the rotation step and mirror overrides to every polygon part.
   void ApplyPartOverrides(Problem& problem) const;
@@ -53,6 +56,29 @@ struct NestOptions {
   std::string svgPath;
   bool quiet = false;
   bool progress = false;  // the progress line even when standard error is no terminal
+
+  // The problem argument (returned), -o, --svg, -q and --progress.
+  CLI::Option* AddTo(CLI::App& command, const std::string& problemHelp);
+  // The progress line is drawn unless quiet, on a terminal or when asked.
+  bool DrawProgress() const;
+};
+
+// Where a command's results go: the layout JSON to its file, or to standard
+// output when neither it nor a drawing is named; the drawing to its file.
+class LayoutOutputs {
+ public:
+  explicit LayoutOutputs(const NestOptions& options);
+  // Before the run, so that no run is wasted on an output that cannot be
+  // written. Throws OutputError.
+  void CheckFolders() const;
+  // Each file whole or not at all. Throws OutputError.
+  void Write(const Layout& layout) const;
+  // The summary goes to standard error while the layout takes standard output.
+  std::FILE* SummaryStream() const;
+
+ private:
+  std::string FLayoutPath;  // empty: none; "-": standard output
+  std::string FSvgPath;     // empty: none
 };
 
 // The problem of a file (our format or ESICUP) or the demo problem, with the

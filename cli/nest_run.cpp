@@ -13,24 +13,26 @@ struct RunContext {
   TVarnest2D* engine;
   ProgressLine* progress;
   Layout* layout;
+  const std::function<bool()>* stopWhen;
 };
 
 RunContext& Context(void* data) { return *static_cast<RunContext*>(data); }
 
-void StopIfAsked(TVarnest2D& engine) {
-  if (InterruptHandler::StopRequested()) engine.RequestStop();
+void StopIfAsked(const RunContext& c) {
+  if (InterruptHandler::StopRequested() || (*c.stopWhen && (*c.stopWhen)()))
+    c.engine->RequestStop();
 }
 
 void OnSearchStart(void* data) {
   RunContext& c = Context(data);
   c.progress->Start();
-  StopIfAsked(*c.engine);
+  StopIfAsked(c);
 }
 
 void OnIteration(void* data) {
   RunContext& c = Context(data);
   c.progress->Iteration(*c.engine);
-  StopIfAsked(*c.engine);
+  StopIfAsked(c);
 }
 
 void OnFinish(void* data) {
@@ -57,7 +59,7 @@ Layout RunProblem(const Problem& problem, const RunSettings& settings) {
   DefineProblem(engine, problem);
 
   ProgressLine progress(settings.progress);
-  RunContext context{&engine, &progress, &layout};
+  RunContext context{&engine, &progress, &layout, &settings.stopWhen};
   engine.OnSearchStart = OnSearchStart;
   engine.OnSearchStartData = &context;
   engine.OnIteration = OnIteration;

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "cli/esicup.h"
+#include "cli/input_error.h"
 
 namespace varnest::cli {
 
@@ -179,7 +180,7 @@ Problem ReadProblem(const Json& document, const std::string& file) {
 }
 
 Problem ReadProblemFile(const std::string& path, std::vector<std::string>& notes) {
-  const std::string file = path == "-" ? "<standard input>" : path;
+  const std::string file = InputName(path);
   const Json document = ParseJson(ReadTextFile(path), file);
   if (LooksLikeEsicup(document)) return ReadEsicup(document, file, notes);
   return ReadProblem(document, file);

@@ -11,6 +11,7 @@ namespace varnest::cli {
 namespace {
 
 volatile std::sig_atomic_t gInterrupts = 0;
+int gHandlerDepth = 0;  // live InterruptHandlers; only the outermost installs and restores
 struct sigaction gPrevious {};
 
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
@@ -27,6 +28,7 @@ extern "C" void OnInterrupt(int) {
 }  // namespace
 
 InterruptHandler::InterruptHandler() {
+  if (gHandlerDepth++ > 0) return;
   gInterrupts = 0;
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
@@ -35,7 +37,10 @@ InterruptHandler::InterruptHandler() {
   sigaction(SIGINT, &action, &gPrevious);
 }
 
-InterruptHandler::~InterruptHandler() { sigaction(SIGINT, &gPrevious, nullptr); }
+InterruptHandler::~InterruptHandler() {
+  if (--gHandlerDepth > 0) return;
+  sigaction(SIGINT, &gPrevious, nullptr);
+}
 
 bool InterruptHandler::StopRequested() { return gInterrupts != 0; }
 

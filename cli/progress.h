@@ -12,6 +12,9 @@
 namespace varnest::cli {
 
 // Installs the SIGINT handler for its lifetime and restores the previous one.
+// Handlers nest: a command that makes several runs holds one for the whole
+// series, and a Ctrl-C between two runs is still seen by the next one,
+// because only the outermost handler starts with a clear flag.
 class InterruptHandler {
  public:
   InterruptHandler();
@@ -19,7 +22,7 @@ class InterruptHandler {
   InterruptHandler(const InterruptHandler&) = delete;
   InterruptHandler& operator=(const InterruptHandler&) = delete;
 
-  // True once Ctrl-C has been pressed during this handler's lifetime. Only a
+  // True once Ctrl-C has been pressed during the outermost handler's lifetime. Only a
   // flag is set in the signal handler; the engine's callbacks read it and
   // call RequestStop on the engine's own thread.
   static bool StopRequested();

@@ -7,6 +7,7 @@
 
 #include "check/flatten.h"
 #include "check/layout_check.h"
+#include "cli/input_error.h"
 #include "cli/json_reader.h"
 #include "cli/layout_format.h"
 #include "cli/nest_command.h"
@@ -166,7 +167,7 @@ std::vector<std::string> ValidateLayout(const Problem& problem, const Layout& la
 int RunValidateCommand(const std::string& problemPath, const std::string& layoutPath) {
   std::vector<std::string> notes;
   const Problem problem = ReadProblemFile(problemPath, notes);
-  const std::string layoutFile = layoutPath == "-" ? "<standard input>" : layoutPath;
+  const std::string layoutFile = InputName(layoutPath);
   const Layout layout = ReadLayout(ParseJson(ReadTextFile(layoutPath), layoutFile), layoutFile);
   const std::vector<std::string> faults = ValidateLayout(problem, layout);
   for (const std::string& fault : faults) std::printf("%s\n", fault.c_str());

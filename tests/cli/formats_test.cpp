@@ -218,12 +218,20 @@ TEST(LayoutFormat, WrittenLayoutReadsBackTheSame) {
   sheet.pieces = {polygon, circle};
   layout.sheets = {sheet};
 
-  const std::string text = PrettyJson(WriteLayout(layout));
-  const Layout read = ReadLayout(ParseJson(text, "l.json"), "l.json");
-  EXPECT_EQ(PrettyJson(WriteLayout(read)), text);
-  ASSERT_EQ(read.sheets.size(), 1u);
-  EXPECT_EQ(read.sheets[0].utilization, 0.1 + 0.2);
-  EXPECT_EQ(read.sheets[0].pieces[0].x, -1.0 / 3.0);
+  for (const bool strip : {false, true}) {
+    SCOPED_TRACE(strip ? "with a strip summary" : "without a strip summary");
+    if (strip) layout.strip = StripSummary{40.004, 66.8053, 0.1 + 0.2, 96, 30.0001};
+    const std::string text = PrettyJson(WriteLayout(layout));
+    const Layout read = ReadLayout(ParseJson(text, "l.json"), "l.json");
+    EXPECT_EQ(PrettyJson(WriteLayout(read)), text);
+    ASSERT_EQ(read.sheets.size(), 1u);
+    EXPECT_EQ(read.sheets[0].utilization, 0.1 + 0.2);
+    EXPECT_EQ(read.sheets[0].pieces[0].x, -1.0 / 3.0);
+    ASSERT_EQ(read.strip.has_value(), strip);
+    if (strip) {
+      EXPECT_EQ(read.strip->density, 0.1 + 0.2);
+    }
+  }
 }
 
 TEST(Esicup, RotationStepOfOrientationLists) {
