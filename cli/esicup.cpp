@@ -16,8 +16,6 @@ constexpr double kUnitsPerDegree = 1e6;
 constexpr int64_t kFullTurn = 360 * 1000000LL;
 // Without a list the instance allows any angle, which no step can offer.
 constexpr double kStepForFreeRotation = 90.0;
-// Share of the strip height taken as the raster's strip height.
-constexpr double kStripsPerHeight = 200.0;
 // Room added to the side-by-side length for the raster's rounding.
 constexpr double kLengthSlack = 1.1;
 

@@ -13,6 +13,12 @@
 
 namespace varnest::cli {
 
+// The raster's strip height of a strip-packing problem that sets none is the
+// strip's height over this: fine enough for the narrowest items of the
+// instances, whose units differ by orders of magnitude, and coarse enough
+// for fifty to a hundred engine runs a minute.
+inline constexpr double kStripsPerHeight = 200.0;
+
 // An object with "strip_height" and "items" (and no "parts").
 bool LooksLikeEsicup(const Json& document);
 

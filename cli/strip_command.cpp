@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/esicup.h"
 #include "cli/input_error.h"
 #include "cli/strip_search.h"
 
@@ -53,6 +54,8 @@ int RunStripCommand(const StripOptions& options, const ParameterFlags& flags) {
   problem.parameters.corner = 0;
   problem.parameters.direction = 1;
   if (!problem.parameters.level) problem.parameters.level = kDefaultStripLevel;
+  if (!problem.parameters.resolution)
+    problem.parameters.resolution = strip.height / kStripsPerHeight;
   const LayoutOutputs outputs(options.files);
   outputs.CheckFolders();
 

@@ -290,6 +290,42 @@ TEST_F(Program, StripWritesAValidLayoutWithItsFigures) {
   EXPECT_EQ(valid.status, 0) << valid.out << valid.err;
 }
 
+// A problem of ours is a strip too. Without a resolution of its own its
+// raster follows the strip's height, as an instance's does; with one, or with
+// the flag, that one holds.
+TEST_F(Program, StripOfOurFormatTakesTheRasterFromTheHeight) {
+  const auto problem = [](const char* parameters) {
+    return std::string(R"({"format": "varnest-problem", "version": 1, "parameters": {)") +
+           parameters + R"(},
+      "stocks": [{"polygon": {"vertices": [{"x": 0, "y": 0}, {"x": 40, "y": 0},
+                                           {"x": 40, "y": 20}, {"x": 0, "y": 20}]}}],
+      "parts": [{"quantity": 4, "polygon": {"vertices": [{"x": 0, "y": 0}, {"x": 10, "y": 0},
+                                                        {"x": 10, "y": 10}, {"x": 0, "y": 10}]}}]})";
+  };
+  Spit(Path("plain.json"), problem(R"("level": 5)"));
+  Spit(Path("own.json"), problem(R"("level": 5, "resolution": 0.5)"));
+  const struct {
+    const char* name;
+    std::vector<std::string> args;
+    double resolution;
+  } cases[] = {
+      {"no resolution", {"strip", "plain.json"}, 20.0 / 200},
+      {"the problem's", {"strip", "own.json"}, 0.5},
+      {"the flag's", {"strip", "own.json", "--resolution", "0.25"}, 0.25},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"-o", "out.json", "-q", "--max-runs", "3"});
+    const Result r = Run(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json layout = Json::parse(Slurp(Path("out.json")));
+    EXPECT_DOUBLE_EQ(layout.at("parameters").at("resolution").get<double>(), c.resolution);
+    EXPECT_EQ(layout.at("placed_parts"), 4);
+    EXPECT_EQ(Run({"validate", args[1], "out.json"}).status, 0);
+  }
+}
+
 // A real instance under a limit shorter than its runs: the first run is
 // complete, the second is stopped when the limit passes, and the file is a
 // valid layout.
