@@ -309,7 +309,7 @@ TEST_F(Program, StripOfOurFormatTakesTheRasterFromTheHeight) {
     std::vector<std::string> args;
     double resolution;
   } cases[] = {
-      {"no resolution", {"strip", "plain.json"}, 20.0 / 200},
+      {"no resolution", {"strip", "plain.json"}, 20.0 / 400},
       {"the problem's", {"strip", "own.json"}, 0.5},
       {"the flag's", {"strip", "own.json", "--resolution", "0.25"}, 0.25},
   };
