@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace varnest::check {
@@ -195,6 +196,23 @@ double ExactArea(const Shape& shape) {
     }
   }
   return 0.5 * twice;
+}
+
+double ExactMaxX(const Shape& shape) {
+  if (shape.IsCircle()) return shape.centerX + shape.radius;
+  double most = -std::numeric_limits<double>::infinity();
+  const size_t n = shape.vertices.size();
+  for (size_t i = 0; i < n; ++i) {
+    const Vertex& a = shape.vertices[i];
+    most = std::max(most, a.x);
+    ArcEdge arc{};
+    if (!DescribeArc(a, shape.vertices[(i + 1) % n], arc)) continue;
+    // How far the arc travels from its start to the rightmost point (angle 0).
+    double toRightmost = std::fmod(-arc.direction * arc.startAngle, kTwoPi);
+    if (toRightmost < 0.0) toRightmost += kTwoPi;
+    if (toRightmost <= arc.sweep) most = std::max(most, arc.cx + arc.radius);
+  }
+  return most;
 }
 
 }  // namespace varnest::check

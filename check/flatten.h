@@ -65,4 +65,9 @@ FlatShape FlattenShape(const Shape& shape, Bias bias, double chordTolerance);
 // runs counter-clockwise; a circle is always positive).
 double ExactArea(const Shape& shape);
 
+// The largest x the shape reaches, its arcs exact: an arc reaches its circle's
+// rightmost point only when it passes through it. -infinity for a polygon
+// without vertices.
+double ExactMaxX(const Shape& shape);
+
 }  // namespace varnest::check

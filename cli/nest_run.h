@@ -1,7 +1,6 @@
 #pragma once
 // One engine run of a problem, from definition to the collected layout. The
-// `nest` command is this plus files; a strip-packing command would call it
-// once per trial length.
+// `nest` command is this plus files; `strip` calls it once per trial length.
 
 #include <functional>
 

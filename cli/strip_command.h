@@ -15,9 +15,9 @@ namespace varnest::cli {
 // sets one. The engine's fitness is the placed area, so a stock that holds
 // everything easily ends its search at once whatever the level; only trials
 // near the shortest length need the search, and at level 1 or 10 it finds
-// nothing there. 100 is a trade: a run of an ESICUP instance takes a few
-// tenths of a second, so a minute holds fifty to a hundred trials, and
-// higher levels did not reach shorter strips in the same time.
+// nothing there. 100 is a trade: a minute holds thirty to four hundred
+// trials of an ESICUP instance, and higher levels did not reach shorter
+// strips in the same time.
 inline constexpr int32_t kDefaultStripLevel = 100;
 inline constexpr double kDefaultStripTimeLimit = 60.0;
 

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
-#include <numbers>
 #include <utility>
 
 #include "check/flatten.h"
@@ -15,7 +14,6 @@ namespace varnest::cli {
 
 namespace {
 
-constexpr double kTwoPi = 2.0 * std::numbers::pi;
 // A trial this much shorter than the best is not worth a run: the raster and
 // the search's own variation are coarser than that.
 constexpr double kSmallestStep = 1e-3;
@@ -29,42 +27,6 @@ double NetArea(const check::Shape& outline, const std::vector<check::Hole>& hole
   double area = std::fabs(check::ExactArea(outline));
   for (const check::Hole& hole : holes) area -= std::fabs(check::ExactArea(hole.shape));
   return area;
-}
-
-// The angle of (x, y) about the origin in [0, 2 pi).
-double Direction(double x, double y) {
-  const double a = std::atan2(y, x);
-  return a < 0.0 ? a + kTwoPi : a;
-}
-
-// The largest x of the arc from `from` to `to` about its centre: the
-// circle's rightmost point when the arc passes through it, else an end.
-double ArcMaxX(const check::Vertex& from, const check::Vertex& to) {
-  const double ends = std::max(from.x, to.x);
-  const double rx = from.x - from.centerX, ry = from.y - from.centerY;
-  const double radius = std::hypot(rx, ry);
-  if (!(radius > 0.0)) return ends;
-  const double a = Direction(rx, ry);
-  const double b = Direction(to.x - from.centerX, to.y - from.centerY);
-  // Counter-clockwise from `low` through `sweep` radians; equal ends make a
-  // full turn.
-  const double low = from.clockwise ? b : a;
-  double sweep = from.clockwise ? a - b : b - a;
-  if (sweep < 0.0) sweep += kTwoPi;
-  if (from.x == to.x && from.y == to.y) sweep = kTwoPi;
-  const double toRightmost = low == 0.0 ? 0.0 : kTwoPi - low;
-  return toRightmost <= sweep ? std::max(ends, from.centerX + radius) : ends;
-}
-
-double MaxX(const check::Shape& shape) {
-  if (shape.IsCircle()) return shape.centerX + shape.radius;
-  double most = -std::numeric_limits<double>::infinity();
-  const size_t n = shape.vertices.size();
-  for (size_t v = 0; v < n; ++v) {
-    const check::Vertex& vertex = shape.vertices[v];
-    most = std::max(most, vertex.isArc ? ArcMaxX(vertex, shape.vertices[(v + 1) % n]) : vertex.x);
-  }
-  return most;
 }
 
 check::Shape Rectangle(double minX, double minY, double length, double height) {
@@ -128,7 +90,7 @@ Problem WithStripLength(const Problem& problem, const Strip& strip, double lengt
 double UsedLength(const Layout& layout, double minX) {
   double most = -std::numeric_limits<double>::infinity();
   for (const check::Sheet& sheet : layout.sheets) {
-    for (const check::PlacedPiece& piece : sheet.pieces) most = std::max(most, MaxX(piece.outline));
+    for (const check::PlacedPiece& piece : sheet.pieces) most = std::max(most, check::ExactMaxX(piece.outline));
   }
   return std::isfinite(most) ? std::max(0.0, most - minX) : 0.0;
 }
@@ -206,15 +168,16 @@ StripResult SearchStrip(const Problem& problem, const Strip& strip, const StripS
   }
 
   if (best) {
-    double step = 0.5 * (1.0 - areaBound / bestLength);
+    const auto halfWayToBound = [&]() { return 0.5 * (1.0 - areaBound / bestLength); };
+    double step = halfWayToBound();
     // Stops when the area bound leaves less than the smallest step to win.
     while (!InterruptHandler::StopRequested() && !timeUp() && runsLeft() &&
            bestLength - areaBound > kSmallestStep * bestLength) {
-      step = std::min(step, 0.5 * (1.0 - areaBound / bestLength));
+      step = std::min(step, halfWayToBound());
       if (step < kSmallestStep) {
         seed = seed == std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::min()
                                                            : seed + 1;
-        step = std::min(kRetryStep, 0.5 * (1.0 - areaBound / bestLength));
+        step = std::min(kRetryStep, halfWayToBound());
       }
       if (!trial(bestLength * (1.0 - step))) step *= 0.5;
     }
