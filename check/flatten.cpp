@@ -162,7 +162,8 @@ FlatShape FlattenShape(const Shape& shape, Bias bias, double chordTolerance) {
   if (!ShapeIsFinite(shape)) return {FlattenStatus::kNotFinite, {}};
   const double tolerance = chordTolerance > 0.0 ? chordTolerance : 0.0;
   if (shape.IsCircle()) return FlattenCircle(shape, bias, tolerance);
-  if (shape.vertices.size() < 2) return {};
+  // One vertex is enough: its edge may be an arc of a full turn.
+  if (shape.vertices.empty()) return {};
 
   // The orientation decides which arcs bulge out and which are notches; the
   // points on the arcs are close enough to the true outline to tell it.

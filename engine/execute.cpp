@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <new>
+#include <stdexcept>
 
 #include "engine/varnest2d.h"
 #include "grid/grid_sets.h"
@@ -12,6 +14,7 @@
 #include "model/input_check.h"
 #include "model/ordering.h"
 #include "model/part_preparation.h"
+#include "model/run_limits.h"
 #include "model/stock_preparation.h"
 #include "search/genetic_search.h"
 
@@ -19,32 +22,64 @@ namespace varnest {
 
 namespace {
 
-void Call(TVarnest2D::TCallback callback, void* data) {
-  if (callback != nullptr) callback(data);
-}
-
 // The grid scale maps the widest prepared shape to 1e8 integer units.
 constexpr double kScaledExtent = 1e8;
 
+// Runs its action when it goes out of scope, however that happens.
+template <typename Action>
+class TScopeExit {
+ public:
+  explicit TScopeExit(Action action) : FAction(std::move(action)) {}
+  TScopeExit(const TScopeExit&) = delete;
+  TScopeExit& operator=(const TScopeExit&) = delete;
+  ~TScopeExit() { FAction(); }
+
+ private:
+  Action FAction;
+};
+
 }  // namespace
 
-double TVarnest2D::PrepareShapes() {
+TRunSettings TVarnest2D::RunSettings() const {
+  TRunSettings settings;
+  settings.Resolution = FResolution;
+  settings.Precision = SoundPrecision(FPrecision);
+  settings.CutterDiameter = NonNegativeLength(FCutterDiameter);
+  settings.CutterType = FCutterType;
+  settings.RotationCenter = FRotationCenter;
+  settings.OptimizationStartingCorner = FOptimizationStartingCorner;
+  settings.OptimizationStartingDirection = FOptimizationStartingDirection;
+  settings.OptimizationLevel = std::clamp(FOptimizationLevel, 1, kMaxOptimizationLevel);
+  return settings;
+}
+
+void TVarnest2D::Call(TCallback callback, void* data) {
+  if (callback == nullptr) return;
+  // A callback must not start a run of its own, whatever the idle flags say.
+  const bool outer = FInCallback;
+  FInCallback = true;
+  const TScopeExit restore([&] { FInCallback = outer; });
+  callback(data);
+}
+
+double TVarnest2D::PrepareShapes(const TRunSettings& settings) {
   double extent = 0.0;
   for (size_t i = 0; i < FParts.size(); ++i) {
     part2d_any& part = FParts[i];
     if (part.IsPolygon() && i > 0 &&
-        SamePart(part, FParts[i - 1], FPrecision, FRotationCenter)) {
+        SamePart(part, FParts[i - 1], settings.Precision, settings.RotationCenter)) {
       // Equal neighbours in the part array share their preparation; the
       // extent is already counted.
       CopyPreparedPart(part, FParts[i - 1]);
       continue;
     }
-    PreparePart(part, FPrecision, FCutterDiameter, FRotationCenter, FCutterType, FResolution);
+    PreparePart(part, settings.Precision, settings.CutterDiameter, settings.RotationCenter,
+                settings.CutterType, settings.Resolution);
     extent = std::max(extent, PreparedExtent(part));
   }
   for (stock2d_any& stock : FStocks) {
     stock.FGridIndex = -1;
-    PrepareStock(stock, FPrecision);
+    PrepareStock(stock, settings.Precision);
     extent = std::max(extent, PreparedExtent(stock));
   }
   CheckHoleUsability(FParts, FStocks);
@@ -52,69 +87,127 @@ double TVarnest2D::PrepareShapes() {
   return extent;
 }
 
+bool TVarnest2D::BuildGrids(const TRunSettings& settings) {
+  if (EstimatePreparedShapeBytes(FParts) > kMaxPreparedShapeBytes) {
+    FErrorInfo.Record(kErrorRunTooLarge, kTooLargeShapes);
+    return false;
+  }
+  const double extent = PrepareShapes(settings);
+  // With no extent there is no scale: nothing can be rasterised, so the run
+  // reports an empty result and says why.
+  if (!(extent > 0.0)) {
+    FErrorInfo.Record(kErrorNoExtent, -1, 0);
+    return false;
+  }
+  FScale = kScaledExtent / extent;
+  TurnForStartingDirection(FParts, FStocks, settings.OptimizationStartingDirection);
+  if (EstimateGridBytes(FParts, FPartOrder, FStocks, FStockOrder, settings) > kMaxGridBytes) {
+    FErrorInfo.Record(kErrorRunTooLarge, kTooLargeGrids);
+    return false;
+  }
+  if (EstimatePopulationBytes(FParts, settings.OptimizationLevel) > kMaxPopulationBytes) {
+    FErrorInfo.Record(kErrorRunTooLarge, kTooLargePopulation);
+    return false;
+  }
+  BuildStockGrids(FGrids, FStocks, FStockOrder, settings.Resolution, settings.Precision, FScale);
+  BuildPartGrids(FGrids, FParts, FPartOrder, settings.Resolution, settings.Precision,
+                 settings.RotationCenter, FScale, settings.OptimizationStartingCorner,
+                 settings.OptimizationStartingDirection, settings.CutterType);
+  return true;
+}
+
 // The search, timed in whole milliseconds as a tick counter would: the
 // clock is read around the search, never inside it.
-void TVarnest2D::RunSearchStage() {
+void TVarnest2D::RunSearchStage(const TRunSettings& settings) {
   TSearchContext context(FParts, FPartOrder, FStocks, FStockOrder, FGrids, FSolution, FRandom,
                          FRandomSeed, FStopRequested, FSearchDone);
-  context.Resolution = FResolution;
-  context.Precision = FPrecision;
-  context.CutterDiameter = FCutterDiameter;
-  context.CutterType = FCutterType;
-  context.RotationCenter = FRotationCenter;
+  context.Resolution = settings.Resolution;
+  context.Precision = settings.Precision;
+  context.CutterDiameter = settings.CutterDiameter;
+  context.CutterType = settings.CutterType;
+  context.RotationCenter = settings.RotationCenter;
   context.FScale = FScale;
-  context.OptimizationStartingCorner = FOptimizationStartingCorner;
-  context.OptimizationStartingDirection = FOptimizationStartingDirection;
-  context.OptimizationLevel = FOptimizationLevel;
+  context.OptimizationStartingCorner = settings.OptimizationStartingCorner;
+  context.OptimizationStartingDirection = settings.OptimizationStartingDirection;
+  context.OptimizationLevel = settings.OptimizationLevel;
   context.OnIteration = OnIteration;
   context.OnIterationData = OnIterationData;
 
   const auto t1 = std::chrono::steady_clock::now();
   RunSearch(context);
-  const auto ticks = std::chrono::duration_cast<std::chrono::milliseconds>(
-      std::chrono::steady_clock::now() - t1);
+  const auto ticks =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t1);
   FSolution.FOptimizationTime = static_cast<double>(ticks.count()) * 0.001;
 }
 
+// A search that ran out of memory leaves nothing placed: a half-committed
+// layout is no result.
+void TVarnest2D::AbandonSearch() {
+  FErrorInfo.Record(kErrorRunTooLarge, kTooLargeMemory);
+  FSolution.Reset();
+  FSolution.FTotalNumberOfUtilizedDemandPieces = 0;
+}
+
 void TVarnest2D::Execute() {
-  if (!IsIdle()) return;  // a callback must not start a nested run
+  // A callback must not start a nested run: inside OnFinish the engine is
+  // idle again, yet the run is not over.
+  if (!IsIdle() || FInCallback) return;
+  // The parameters as they are now serve the whole run, whatever a callback
+  // sets in the meantime.
+  const TRunSettings settings = RunSettings();
   FStopRequested = 0;
   FSearchDone = 0;
   FRunning = true;
-
-  CheckInput(FParts, FStocks, FPrecision, FErrorInfo);
-  FStockOrder.assign(FStocks.size(), 0);
-  FPartOrder.assign(FParts.size(), 0);
-  BuildProcessingOrder(FStocks, FParts, FStockOrder, FPartOrder, FPrecision);
-  if (FStocks.empty() || FParts.empty()) {
-    FStockOrder.clear();
-    FPartOrder.clear();
+  bool consumed = false;
+  // However the run ends, even by an exception from a callback, the engine is
+  // idle afterwards and, once the run has started for real, has released the
+  // problem and the run data.
+  const TScopeExit end([&] {
     FStopRequested = 1;
     FSearchDone = 1;
     FRunning = false;
-    return;
-  }
+    FStockOrder.clear();
+    FPartOrder.clear();
+    if (!consumed) return;
+    FErrorInfo.Clear();
+    FParts.clear();
+    FStocks.clear();
+    FGrids.Release();
+    FSolution.Release();
+    FScale = 1.0;
+  });
+
+  CheckInput(FParts, FStocks, settings.Precision, FErrorInfo);
+  FStockOrder.assign(FStocks.size(), 0);
+  FPartOrder.assign(FParts.size(), 0);
+  BuildProcessingOrder(FStocks, FParts, FStockOrder, FPartOrder, settings.Precision);
+  if (FStocks.empty() || FParts.empty()) return;
+  consumed = true;
   FSolution.FNumberOfStockPieces = get_NumberOfStockPieces();
   FSolution.FNumberOfParts = get_NumberOfParts();
 
-  const double extent = PrepareShapes();
-  // With no extent there is no scale: nothing can be rasterised, so the run
-  // reports an empty result and says why.
-  const bool scalable = extent > 0.0;
-  if (scalable) {
-    FScale = kScaledExtent / extent;
-    TurnForStartingDirection(FParts, FStocks, FOptimizationStartingDirection);
-    BuildStockGrids(FGrids, FStocks, FStockOrder, FResolution, FPrecision, FScale);
-    BuildPartGrids(FGrids, FParts, FPartOrder, FResolution, FPrecision, FRotationCenter, FScale,
-                   FOptimizationStartingCorner, FOptimizationStartingDirection, FCutterType);
-  } else {
-    FErrorInfo.Record(kErrorNoExtent, -1, 0);
+  // The estimates keep a run within memory; an allocation that fails anyway
+  // ends the run with nothing placed rather than ending the host program.
+  bool searchable = false;
+  try {
+    searchable = BuildGrids(settings);
+  } catch (const std::bad_alloc&) {
+    FErrorInfo.Record(kErrorRunTooLarge, kTooLargeMemory);
+  } catch (const std::length_error&) {
+    FErrorInfo.Record(kErrorRunTooLarge, kTooLargeMemory);
   }
+  if (!searchable) FGrids.Release();
 
   Call(OnSearchStart, OnSearchStartData);
   FSolution.Reset();
-  if (scalable && FStopRequested == 0 && FSearchDone == 0) {
-    RunSearchStage();
+  if (searchable && FStopRequested == 0 && FSearchDone == 0) {
+    try {
+      RunSearchStage(settings);
+    } catch (const std::bad_alloc&) {
+      AbandonSearch();
+    } catch (const std::length_error&) {
+      AbandonSearch();
+    }
   }
 
   FStopRequested = 1;
@@ -124,13 +217,6 @@ void TVarnest2D::Execute() {
   FStockOrder.clear();
   FPartOrder.clear();
   Call(OnFinish, OnFinishData);
-
-  FErrorInfo.Clear();
-  FParts.clear();
-  FStocks.clear();
-  FGrids.Release();
-  FSolution.Release();
-  FScale = 1.0;
 }
 
 }  // namespace varnest

@@ -1,7 +1,10 @@
 #include "engine/varnest2d.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cwchar>
+
+#include "model/run_limits.h"
 
 namespace varnest {
 
@@ -36,8 +39,9 @@ void TVarnest2D::set_CutterType(int32_t value) { FCutterType = value; }
 
 void TVarnest2D::set_RandomSeed(int32_t value) { FRandomSeed = value; }
 
+// Above the largest level the population would not fit any memory.
 void TVarnest2D::set_OptimizationLevel(int32_t value) {
-  if (IsIdle()) FOptimizationLevel = value <= 0 ? 1 : value;
+  if (IsIdle()) FOptimizationLevel = std::clamp(value, 1, kMaxOptimizationLevel);
 }
 
 void TVarnest2D::set_OptimizationStartingCorner(int32_t value) {
@@ -50,12 +54,10 @@ void TVarnest2D::set_OptimizationStartingDirection(int32_t value) {
 }
 
 part2d_any* TVarnest2D::PartAt(int32_t index) {
-  return index >= 0 && index < get_NumberOfParts() ? &FParts[static_cast<size_t>(index)]
-                                                   : nullptr;
+  return index >= 0 && index < get_NumberOfParts() ? &FParts[static_cast<size_t>(index)] : nullptr;
 }
 const part2d_any* TVarnest2D::PartAt(int32_t index) const {
-  return index >= 0 && index < get_NumberOfParts() ? &FParts[static_cast<size_t>(index)]
-                                                   : nullptr;
+  return index >= 0 && index < get_NumberOfParts() ? &FParts[static_cast<size_t>(index)] : nullptr;
 }
 stock2d_any* TVarnest2D::StockAt(int32_t index) {
   return index >= 0 && index < get_NumberOfStockPieces() ? &FStocks[static_cast<size_t>(index)]

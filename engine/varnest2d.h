@@ -19,6 +19,7 @@
 #include "grid/grid_sets.h"
 #include "model/error_info.h"
 #include "model/part.h"
+#include "model/run_settings.h"
 #include "model/stock.h"
 #include "search/solution.h"
 
@@ -95,8 +96,8 @@ class TVarnest2D {
                     double centerX, double centerY, double radius, double value, int32_t id);
   void SetStockHoleVertex(int32_t stock, int32_t hole, int32_t vertex, double x, double y,
                           int32_t id);
-  void SetStockHoleArc(int32_t stock, int32_t hole, int32_t edge, double centerX,
-                       double centerY, int32_t clockwise, int32_t id);
+  void SetStockHoleArc(int32_t stock, int32_t hole, int32_t edge, double centerX, double centerY,
+                       int32_t clockwise, int32_t id);
 
   // --- The run ----------------------------------------------------------------
   void Execute();
@@ -112,8 +113,7 @@ class TVarnest2D {
   void GetStockVertex(int32_t stock, int32_t vertex, double& x, double& y, int32_t& id) const;
   void GetStockArc(int32_t stock, int32_t edge, int32_t& isArc, double& centerX, double& centerY,
                    int32_t& clockwise, int32_t& id) const;
-  void GetStockBounds(int32_t stock, double& minX, double& minY, double& maxX,
-                      double& maxY) const;
+  void GetStockBounds(int32_t stock, double& minX, double& minY, double& maxX, double& maxY) const;
   void GetPartHole(int32_t part, int32_t hole, int32_t& type, int32_t& numberOfVertices,
                    double& centerX, double& centerY, double& radius, int32_t& nestInside,
                    int32_t& id) const;
@@ -122,8 +122,8 @@ class TVarnest2D {
                     int32_t& id) const;
   void GetStockHoleVertex(int32_t stock, int32_t hole, int32_t vertex, double& x, double& y,
                           int32_t& id) const;
-  void GetStockHoleArc(int32_t stock, int32_t hole, int32_t edge, int32_t& isArc,
-                       double& centerX, double& centerY, int32_t& clockwise, int32_t& id) const;
+  void GetStockHoleArc(int32_t stock, int32_t hole, int32_t edge, int32_t& isArc, double& centerX,
+                       double& centerY, int32_t& clockwise, int32_t& id) const;
 
   // --- Result queries (answer from the run inside OnFinish) ----------------------
   void GetSheetStock(int32_t sheet, int32_t& type, int32_t& stockIndex, int32_t& stockId) const;
@@ -136,10 +136,10 @@ class TVarnest2D {
                      int32_t& mirrored, int32_t& numberOfHoles, double& x, double& y,
                      int32_t& stockIndex, int32_t& partIndex, int32_t& stockId,
                      int32_t& partId) const;
-  void GetPlacedPartVertex(int32_t sheet, int32_t piece, int32_t vertex, int32_t& isArc,
-                           double& x, double& y, double& centerX, double& centerY,
-                           int32_t& clockwise, int32_t& stockIndex, int32_t& partIndex,
-                           int32_t& stockId, int32_t& partId, int32_t& vertexId) const;
+  void GetPlacedPartVertex(int32_t sheet, int32_t piece, int32_t vertex, int32_t& isArc, double& x,
+                           double& y, double& centerX, double& centerY, int32_t& clockwise,
+                           int32_t& stockIndex, int32_t& partIndex, int32_t& stockId,
+                           int32_t& partId, int32_t& vertexId) const;
   void GetPlacedPartHoleVertex(int32_t sheet, int32_t piece, int32_t hole, int32_t vertex,
                                int32_t& isArc, double& x, double& y, double& centerX,
                                double& centerY, int32_t& clockwise, int32_t& stockIndex,
@@ -172,7 +172,8 @@ class TVarnest2D {
   std::wstring FVersion;
   uint8_t FStopRequested = 1;  // also the stop request while a run is in progress
   uint8_t FSearchDone = 1;
-  bool FRunning = false;  // from the start of Execute until the search is over
+  bool FRunning = false;     // from the start of Execute until the search is over
+  bool FInCallback = false;  // a callback of the engine is running
   int32_t FRandomSeed = 0;
   int32_t FTotalNumberOfUtilizedDemandPieces = 0;
   double FCutterDiameter = 0.0;
@@ -192,10 +193,18 @@ class TVarnest2D {
   TRandomSource FRandom;
 
  private:
+  // The parameters as one run uses them (see TRunSettings).
+  TRunSettings RunSettings() const;
+  // Calls a callback, if there is one, marked as running.
+  void Call(TCallback callback, void* data);
   // Prepares every part and stock for rasterising; returns the widest
   // prepared extent, which sets the integer scale.
-  double PrepareShapes();
-  void RunSearchStage();
+  double PrepareShapes(const TRunSettings& settings);
+  // Preparation, scale, direction turn and grids. False when there is
+  // nothing to search, with the reason recorded in FErrorInfo.
+  bool BuildGrids(const TRunSettings& settings);
+  void RunSearchStage(const TRunSettings& settings);
+  void AbandonSearch();
 
   part2d_any* PartAt(int32_t index);
   const part2d_any* PartAt(int32_t index) const;

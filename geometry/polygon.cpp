@@ -1,6 +1,8 @@
 #include "geometry/polygon.h"
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "geometry/arc_primitives.h"
 #include "geometry/fuzzy.h"
@@ -132,6 +134,33 @@ void TPolygon::RefreshArcs(double precision) {
     arc.Radius = Distance(arc.Center, PointOf(FVertices[i]));
     ComputeArcAngles(arc, precision);
   }
+}
+
+void TPolygon::SplitFullTurns(double precision) {
+  const size_t n = FVertices.size();
+  const auto isFullTurn = [&](size_t i) {
+    const TPolygonArc& arc = FArcs[i];
+    const TPoint2D from = PointOf(FVertices[i]);
+    return arc.IsArc != 0 &&
+           FuzzyCompare(Distance(from, PointOf(FVertices[Next(i, n)])), 0.0, precision) == 0 &&
+           FuzzyCompare(Distance(arc.Center, from), 0.0, precision) > 0;
+  };
+  bool any = false;
+  for (size_t i = 0; i < n && !any; ++i) any = isFullTurn(i);
+  if (!any) return;
+  std::vector<TPolygonVertex> vertices;
+  std::vector<TPolygonArc> arcs;
+  for (size_t i = 0; i < n; ++i) {
+    vertices.push_back(FVertices[i]);
+    arcs.push_back(FArcs[i]);
+    if (!isFullTurn(i)) continue;
+    const TPoint2D c = FArcs[i].Center;
+    vertices.push_back(TPolygonVertex{0, 2.0 * c.X - FVertices[i].X, 2.0 * c.Y - FVertices[i].Y});
+    arcs.push_back(FArcs[i]);
+  }
+  FVertices = std::move(vertices);
+  FArcs = std::move(arcs);
+  CompleteArcs(precision);
 }
 
 void TPolygon::Translate(double dx, double dy) {

@@ -65,6 +65,11 @@ class TPolygon : public TBox {
   void Rotate(TPoint2D center, double angle);
   // Doubled area of the vertices within precision of 0 also counts as clockwise.
   bool IsClockwise(double precision) const;
+  // An arc whose ends coincide (within precision) is a full turn, which
+  // everything that cuts outlines at their vertices would take for no turn
+  // at all: each becomes two half turns through the point opposite its
+  // vertex, with the arcs completed as the input check completes them.
+  void SplitFullTurns(double precision);
   // Reverses a clockwise outline; every arc stays on its geometric edge.
   void MakeCounterClockwise(double precision);
   // The same outline, possibly listed from another starting vertex.

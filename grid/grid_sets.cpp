@@ -1,26 +1,36 @@
 #include "grid/grid_sets.h"
 
-namespace varnest {
-
-void AssignInSearchFrame(TGrid& target, const TGrid& source, int32_t corner, int32_t direction) {
-  // corner: 0 lowest x and y, 1 highest x lowest y, 2 highest x and y,
-  // 3 lowest x highest y. Direction 1 shapes were turned by 90 degrees
-  // before rasterising, so their corners map one step round.
-  switch (direction == 0 ? corner : (corner + 1) % 4) {
-    case 0: target.Assign(source); break;
-    case 1: target.AssignMirrorX(source); break;
-    case 2: target.AssignRotate180(source); break;
-    default: target.AssignMirrorY(source); break;
-  }
-}
-
-}  // namespace varnest
+#include <algorithm>
 
 #include "grid/rasterise.h"
 #include "model/equality.h"
 #include "model/stock_preparation.h"
 
 namespace varnest {
+
+namespace {
+
+void AssignFlipped(TGrid& target, const TGrid& source, bool flipX, bool flipY) {
+  if (flipX && flipY) {
+    target.AssignRotate180(source);
+  } else if (flipX) {
+    target.AssignMirrorX(source);
+  } else if (flipY) {
+    target.AssignMirrorY(source);
+  } else {
+    target.Assign(source);
+  }
+}
+
+}  // namespace
+
+void AssignInSearchFrame(TGrid& target, const TGrid& source, const TSearchFrame& frame) {
+  AssignFlipped(target, source, frame.FlipsX(), frame.FlipsY());
+}
+
+void AssignMirrorImage(TGrid& target, const TGrid& source, const TSearchFrame& frame) {
+  AssignFlipped(target, source, frame.MirrorFlipsX(), frame.MirrorFlipsY());
+}
 
 namespace {
 
@@ -56,47 +66,67 @@ void RasteriseStock(TGrid& grid, const stock2d_any& stock, double resolution, do
 
 }  // namespace
 
+namespace {
+
+// Calls visit(stock, previous) for every usable stock in the order, previous
+// being the usable stock before it when the two are equal and share a grid,
+// else none.
+template <typename Stocks, typename Visit>
+void ForEachUsableStock(Stocks& stocks, const std::vector<int32_t>& order, double precision,
+                        Visit visit) {
+  decltype(&stocks[0]) previous = nullptr;
+  for (const int32_t index : order) {
+    auto& stock = stocks[static_cast<size_t>(index)];
+    if (!IsUsableStock(stock)) continue;
+    const bool shares = previous != nullptr && SameStock(stock, *previous, precision);
+    visit(stock, shares ? previous : nullptr);
+    previous = &stock;
+  }
+}
+
+// Whether the part at position i of the order is equal to the one before it
+// and shares its grids.
+bool SharesPartGrids(const part2d_array_any& parts, const std::vector<int32_t>& order, size_t i,
+                     double precision, int32_t rotationCenter) {
+  return i > 0 && SamePart(parts[static_cast<size_t>(order[i])],
+                           parts[static_cast<size_t>(order[i - 1])], precision, rotationCenter);
+}
+
+}  // namespace
+
 void BuildStockGrids(TGridSets& sets, stock2d_array_any& stocks,
                      const std::vector<int32_t>& stockOrder, double resolution, double precision,
                      double scale) {
   // Count the groups first so that the grid array is allocated once.
   int32_t groups = 0;
-  const stock2d_any* previous = nullptr;
-  for (int32_t index : stockOrder) {
-    stock2d_any& stock = stocks[static_cast<size_t>(index)];
-    stock.FGridIndex = -1;
-    if (!IsUsableStock(stock)) continue;
-    if (previous == nullptr || !SameStock(stock, *previous, precision)) ++groups;
-    previous = &stock;
-  }
+  for (stock2d_any& stock : stocks) stock.FGridIndex = -1;
+  ForEachUsableStock(stocks, stockOrder, precision,
+                     [&](const stock2d_any&, const stock2d_any* shared) {
+                       if (shared == nullptr) ++groups;
+                     });
   sets.FStockGrids.assign(static_cast<size_t>(groups), TGrid());
   sets.FNumberOfStockGrids = groups;
   sets.FNumberOfDistinctStocks = groups;
 
   int32_t next = 0;
-  previous = nullptr;
-  for (int32_t index : stockOrder) {
-    stock2d_any& stock = stocks[static_cast<size_t>(index)];
-    if (!IsUsableStock(stock)) continue;
-    if (previous != nullptr && SameStock(stock, *previous, precision)) {
-      stock.FGridIndex = previous->FGridIndex;
-    } else {
-      RasteriseStock(sets.FStockGrids[static_cast<size_t>(next)], stock, resolution, precision,
-                     scale);
-      stock.FGridIndex = next++;
-    }
-    previous = &stock;
-  }
+  ForEachUsableStock(stocks, stockOrder, precision,
+                     [&](stock2d_any& stock, const stock2d_any* shared) {
+                       if (shared != nullptr) {
+                         stock.FGridIndex = shared->FGridIndex;
+                         return;
+                       }
+                       RasteriseStock(sets.FStockGrids[static_cast<size_t>(next)], stock,
+                                      resolution, precision, scale);
+                       stock.FGridIndex = next++;
+                     });
 }
 
-void BuildPartGrids(TGridSets& sets, part2d_array_any& parts,
-                    const std::vector<int32_t>& partOrder, double resolution, double precision,
-                    int32_t rotationCenter, double scale, int32_t corner, int32_t direction,
-                    int32_t cutterType) {
+void BuildPartGrids(TGridSets& sets, part2d_array_any& parts, const std::vector<int32_t>& partOrder,
+                    double resolution, double precision, int32_t rotationCenter, double scale,
+                    int32_t corner, int32_t direction, int32_t cutterType) {
+  const TSearchFrame frame(corner, direction);
   auto sameAsPrevious = [&](size_t i) {
-    return i > 0 && SamePart(parts[static_cast<size_t>(partOrder[i])],
-                             parts[static_cast<size_t>(partOrder[i - 1])], precision,
-                             rotationCenter);
+    return SharesPartGrids(parts, partOrder, i, precision, rotationCenter);
   };
   auto gridsOf = [](const part2d_any& part) {
     return part.FNumberOfRotations * (1 + part.MirrorCount());
@@ -119,16 +149,6 @@ void BuildPartGrids(TGridSets& sets, part2d_array_any& parts,
     FreeGridArray(sets.FPartGrids);
   }
 
-  // The mirror image of an orientation is mirrored across the packing
-  // direction: left to right for rows along x, top to bottom for columns.
-  auto mirror = [direction](TGrid& target, const TGrid& source) {
-    if (direction == 0) {
-      target.AssignMirrorX(source);
-    } else {
-      target.AssignMirrorY(source);
-    }
-  };
-
   TGrid working;
   int32_t g = 0;
   for (size_t i = 0; i < partOrder.size(); ++i) {
@@ -148,18 +168,19 @@ void BuildPartGrids(TGridSets& sets, part2d_array_any& parts,
         Rasterise(working, circle ? nullptr : &part.FRotatedOutlines[k],
                   circle ? &*part.FShiftedCircle : nullptr, part.FRotatedHoles[k], resolution,
                   precision, kPartMode, scale);
-        AssignInSearchFrame(sets.FPartGrids[static_cast<size_t>(g)], working, corner, direction);
+        AssignInSearchFrame(sets.FPartGrids[static_cast<size_t>(g)], working, frame);
       }
       Rasterise(working, circle ? nullptr : &part.FOffsetOutlines[k],
                 circle ? &*part.FOffsetCircle : nullptr, part.FShiftedHoles[k], resolution,
                 precision, kPartMode, scale);
-      AssignInSearchFrame(sets.FOffsetPartGrids[static_cast<size_t>(g)], working, corner,
-                          direction);
+      AssignInSearchFrame(sets.FOffsetPartGrids[static_cast<size_t>(g)], working, frame);
       part.FOrientations.push_back(TPartOrientation{j, g, 0});
       if (part.MirrorCount() != 0) {
         const size_t slot = static_cast<size_t>(g);
-        if (separateFitting) mirror(sets.FPartGrids[slot + 1], sets.FPartGrids[slot]);
-        mirror(sets.FOffsetPartGrids[slot + 1], sets.FOffsetPartGrids[slot]);
+        if (separateFitting) {
+          AssignMirrorImage(sets.FPartGrids[slot + 1], sets.FPartGrids[slot], frame);
+        }
+        AssignMirrorImage(sets.FOffsetPartGrids[slot + 1], sets.FOffsetPartGrids[slot], frame);
         part.FOrientations.push_back(TPartOrientation{j, g + 1, 1});
         g += 2;
       } else {
@@ -168,6 +189,42 @@ void BuildPartGrids(TGridSets& sets, part2d_array_any& parts,
     }
     part.FNumberOfOrientations = static_cast<int32_t>(part.FOrientations.size());
   }
+}
+
+double EstimateGridBytes(const part2d_array_any& parts, const std::vector<int32_t>& partOrder,
+                         const stock2d_array_any& stocks, const std::vector<int32_t>& stockOrder,
+                         const TRunSettings& settings) {
+  double strips = 0.0;
+  double largest = 0.0;
+  const auto add = [&](double height, double copies) {
+    const double n = NumberOfStrips(height, settings.Resolution, settings.Precision) + 1.0;
+    strips += n * copies;
+    largest = std::max(largest, n);
+  };
+  ForEachUsableStock(
+      stocks, stockOrder, settings.Precision,
+      [&](const stock2d_any& stock, const stock2d_any* shared) {
+        if (shared != nullptr) return;
+        add(stock.IsPolygon() ? stock.FOffsetOutline->FHeight : stock.FOffsetCircle->FMaxY, 1.0);
+      });
+  const double fitting = settings.SeparateFitting() ? 2.0 : 1.0;
+  for (size_t i = 0; i < partOrder.size(); ++i) {
+    if (SharesPartGrids(parts, partOrder, i, settings.Precision, settings.RotationCenter)) {
+      continue;
+    }
+    const part2d_any& part = parts[static_cast<size_t>(partOrder[i])];
+    const double images = 1.0 + part.MirrorCount();
+    if (part.IsPolygon()) {
+      for (const TOffsetPolygon& grown : part.FOffsetOutlines) add(grown.FHeight, images * fitting);
+    } else if (part.FOffsetCircle && part.FNumberOfRotations > 0) {
+      add(part.FOffsetCircle->FMaxY, part.FNumberOfRotations * images * fitting);
+    }
+  }
+  // A strip holds its line record and, most often, one interval; building a
+  // grid takes a second set of lines, and the search a working copy of the
+  // stock.
+  constexpr double kBytesPerStrip = sizeof(TGridLine) + sizeof(TGridInterval);
+  return (strips + 2.0 * largest) * kBytesPerStrip;
 }
 
 }  // namespace varnest

@@ -8,6 +8,8 @@
 
 #include "grid/grid.h"
 #include "model/part.h"
+#include "model/run_settings.h"
+#include "model/search_frame.h"
 #include "model/stock.h"
 
 namespace varnest {
@@ -40,14 +42,24 @@ void BuildStockGrids(TGridSets& sets, stock2d_array_any& stocks,
 // One grid per orientation of every distinct part (each kept rotation, and
 // its mirror image when allowed), already in the search frame; fills every
 // part's FOrientations. Plain-outline grids are built only for CutterType 1.
-void BuildPartGrids(TGridSets& sets, part2d_array_any& parts,
-                    const std::vector<int32_t>& partOrder, double resolution, double precision,
-                    int32_t rotationCenter, double scale, int32_t corner, int32_t direction,
-                    int32_t cutterType);
+void BuildPartGrids(TGridSets& sets, part2d_array_any& parts, const std::vector<int32_t>& partOrder,
+                    double resolution, double precision, int32_t rotationCenter, double scale,
+                    int32_t corner, int32_t direction, int32_t cutterType);
 
-// Copies a grid into the search frame of a starting corner (0..3) and
-// direction (0..1): the search always runs lowest strip first, then smallest
-// x, and the frame copy makes that the chosen corner and direction.
-void AssignInSearchFrame(TGrid& target, const TGrid& source, int32_t corner, int32_t direction);
+// The bytes the grids of a run will take, from the prepared shapes (after
+// the direction turn), counted before any grid is built. A double, so that no
+// absurd strip count overflows.
+double EstimateGridBytes(const part2d_array_any& parts, const std::vector<int32_t>& partOrder,
+                         const stock2d_array_any& stocks, const std::vector<int32_t>& stockOrder,
+                         const TRunSettings& settings);
+
+// Copies a grid of the turned frame into the search frame: the search always
+// runs lowest strip first, then smallest x, and the copy makes that the
+// chosen corner.
+void AssignInSearchFrame(TGrid& target, const TGrid& source, const TSearchFrame& frame);
+
+// Copies a grid of the search frame as its mirror image, flipped across the
+// packing direction.
+void AssignMirrorImage(TGrid& target, const TGrid& source, const TSearchFrame& frame);
 
 }  // namespace varnest

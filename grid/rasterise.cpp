@@ -72,33 +72,38 @@ void AppendOrdered(TGridLine& line, int32_t a, int32_t b) {
 }
 
 struct TLineWriter {
-  bool PartMode;
   double Scale;
   int32_t WallEnd;  // scaled x of the right wall of a stock
   std::vector<const TGridCrossing*> Selected;
 
   int32_t Scaled(double v) const { return ScaledRound(v * Scale); }
 
-  // Appends the intervals of one side of the line. A closed contour gives an
-  // even number of records per side; an odd count (degenerate input under the
-  // tolerance) drops the last record rather than read past the others.
-  void Append(const std::vector<TGridCrossing>& records, bool upper, TGridLine& line) {
+  // Appends the intervals of one side of the line: the spans between pairs
+  // of records, or with walls, the spans outside them. A closed contour
+  // gives an even number of records per side; an odd count (degenerate input
+  // under the tolerance) drops the last record rather than read past the
+  // others.
+  void Append(const std::vector<TGridCrossing>& records, bool upper, bool walls, TGridLine& line) {
     Selected.clear();
     for (const TGridCrossing& r : records) {
       if ((upper ? r.UpperState : r.LowerState) != 0) Selected.push_back(&r);
     }
     const size_t m = Selected.size();
-    if (m == 0) return;
+    if (m == 0 && !walls) return;
     const size_t paired = m & ~static_cast<size_t>(1);
-    auto low = [&](size_t k) { return Scaled(upper ? Selected[k]->UpperMin : Selected[k]->LowerMin); };
-    auto high = [&](size_t k) { return Scaled(upper ? Selected[k]->UpperMax : Selected[k]->LowerMax); };
-    if (PartMode) {
+    auto low = [&](size_t k) {
+      return Scaled(upper ? Selected[k]->UpperMin : Selected[k]->LowerMin);
+    };
+    auto high = [&](size_t k) {
+      return Scaled(upper ? Selected[k]->UpperMax : Selected[k]->LowerMax);
+    };
+    if (!walls) {
       for (size_t j = 0; j + 1 < paired; j += 2) AppendOrdered(line, low(j), high(j + 1));
       return;
     }
-    // Stock: the walls pair with the first and the last record, the records
-    // in between pair with each other. With every record dropped the walls
-    // pair with each other and the band is blocked whole.
+    // The walls pair with the first and the last record, the records in
+    // between pair with each other. With every record dropped the walls pair
+    // with each other and the band is blocked whole.
     if (paired == 0) {
       AppendOrdered(line, 0, WallEnd);
       return;
@@ -213,26 +218,43 @@ void BuildFromShape(TGrid& grid, const TPolygon* polygon, const TCircle* circle,
 
   const int32_t wallEnd =
       isCircle ? ScaledRound(2 * circle->FRadius * scale) : ScaledRound(width * scale);
-  TLineWriter writer{partMode, scale, wallEnd, {}};
+  TLineWriter writer{scale, wallEnd, {}};
   std::vector<TGridLine> lower(static_cast<size_t>(n) + 1);
   std::vector<TGridCrossing> records;
   records.reserve(static_cast<size_t>(std::min<int64_t>(room, 1 << 20)));
 
+  // A part's usable holes lie inside its outline and open it: the records of
+  // all its contours pair up in order. A stock blocks everything outside its
+  // outline and inside any defect, whatever the defects do to the outline
+  // and to each other, so each of its contours is paired on its own and the
+  // blocked spans are joined.
+  const auto collect = [&](size_t c, double yBelow, double y, double yAbove) {
+    const size_t before = records.size();
+    FindCrossings(contours[c], yBelow, y, yAbove, records, precision);
+    if (records.size() > before) reached[c] = 1;
+  };
   for (int32_t k = 0; k <= n; ++k) {
     const double y = k * resolution;
     const double yBelow = (k - 1) * resolution;
     const double yAbove = (k + 1) * resolution;
-    records.clear();
-    for (size_t c = 0; c < contours.size(); ++c) {
-      const size_t before = records.size();
-      FindCrossings(contours[c], yBelow, y, yAbove, records, precision);
-      if (records.size() > before) reached[c] = 1;
-    }
-    GnomeSort(records, precision);
     TGridLine& above = grid.FLines[static_cast<size_t>(k)];
     TGridLine& below = lower[static_cast<size_t>(k)];
-    writer.Append(records, true, above);
-    writer.Append(records, false, below);
+    if (partMode) {
+      records.clear();
+      for (size_t c = 0; c < contours.size(); ++c) collect(c, yBelow, y, yAbove);
+      GnomeSort(records, precision);
+      writer.Append(records, true, false, above);
+      writer.Append(records, false, false, below);
+    } else {
+      for (size_t c = 0; c < contours.size(); ++c) {
+        records.clear();
+        collect(c, yBelow, y, yAbove);
+        GnomeSort(records, precision);
+        const bool outline = isHole[c] == 0;
+        writer.Append(records, true, outline, above);
+        writer.Append(records, false, outline, below);
+      }
+    }
     SortAndNormalize(above);
     SortAndNormalize(below);
   }

@@ -8,15 +8,14 @@
 #include <cstdint>
 
 #include "model/part.h"
+#include "model/search_frame.h"
 #include "model/stock.h"
 
 namespace varnest {
 
-inline constexpr int32_t kDirectionAlongY = 1;
-
-// Does nothing unless direction is 1. A point (x, y) of a shape whose box
-// starts at the origin goes to (H - y, x), H being the box's height before
-// the turn, so the box stays at the origin with width and height exchanged.
+// Does nothing unless direction is 1. Every point goes where
+// TSearchFrame::Turned sends it; the shapes' own operations do the turn, so
+// that arcs keep their angles.
 void TurnForStartingDirection(part2d_array_any& parts, stock2d_array_any& stocks,
                               int32_t direction);
 

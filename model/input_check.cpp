@@ -1,10 +1,28 @@
 #include "model/input_check.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
+
+#include "geometry/contact.h"
 
 namespace varnest {
 
 namespace {
+
+// The distance within which two boundaries count as meeting: the run's
+// tolerance, or when that is 0 (relative comparisons) a trillionth of the
+// shape's size.
+double ContactTolerance(double precision, const TBox& box) {
+  const double size = std::max(
+      {std::fabs(box.FMinX), std::fabs(box.FMaxX), std::fabs(box.FMinY), std::fabs(box.FMaxY)});
+  return std::max(precision, 1e-12 * size);
+}
+
+bool PolygonCrossesItself(const TPolygon& polygon, double precision) {
+  const double tol = ContactTolerance(precision, polygon);
+  return CrossesItself(EdgesOf(polygon, tol), tol);
+}
 
 // A polygon outline or hole: arcs completed, then box and signed area.
 void MeasurePolygon(TPolygon& polygon, double precision) {
@@ -19,11 +37,14 @@ void MeasureCircle(TCircle& circle) {
 }
 
 // Measures the holes, takes their areas off netArea and records every hole
-// given clockwise under holeCode.
-void MeasureHoles(std::vector<TTrueHole>& holes, double precision, int32_t index,
-                  int32_t holeCode, double& netArea, error_info& errorInfo) {
+// given clockwise under holeCode, and every polygon hole that crosses itself
+// under crossingCode. Returns whether some hole crosses itself.
+bool MeasureHoles(std::vector<TTrueHole>& holes, double precision, int32_t index, int32_t holeCode,
+                  int32_t crossingCode, double& netArea, error_info& errorInfo) {
+  bool crossing = false;
   for (size_t j = 0; j < holes.size(); ++j) {
     TBaseShape& shape = holes[j].FShape;
+    const int32_t hole = static_cast<int32_t>(j);
     if (!shape.IsPolygon()) {
       if (!shape.FCircle) continue;
       MeasureCircle(*shape.FCircle);
@@ -32,11 +53,79 @@ void MeasureHoles(std::vector<TTrueHole>& holes, double precision, int32_t index
       if (!shape.FPolygon) continue;
       MeasurePolygon(*shape.FPolygon, precision);
       netArea -= std::fabs(shape.FPolygon->FArea);
-      if (shape.FPolygon->FArea < 0.0) errorInfo.Record(holeCode, index, static_cast<int32_t>(j));
+      if (shape.FPolygon->FArea < 0.0) errorInfo.Record(holeCode, index, hole);
+      if (PolygonCrossesItself(*shape.FPolygon, precision)) {
+        errorInfo.Record(crossingCode, index, hole);
+        crossing = true;
+      }
     }
   }
+  return crossing;
 }
 
+// Defects are meant to lie inside their stock and apart from each other,
+// touching at most. One that crosses the outline or another defect, or lies
+// outside the outline or inside another defect, is recorded; the stock's net
+// area is then what is really left free, which the areas of the shapes alone
+// cannot tell.
+void CheckDefects(stock2d_any& stock, int32_t index, double precision, error_info& errorInfo) {
+  const TBox* box = nullptr;
+  if (stock.IsPolygon()) {
+    if (stock.FOutline) box = &*stock.FOutline;
+  } else if (stock.FCircle) {
+    box = &*stock.FCircle;
+  }
+  if (box == nullptr) return;
+  const double tol = ContactTolerance(precision, *box);
+  std::vector<std::vector<TEdgeGeometry>> contours;
+  std::vector<int32_t> defectIndex;
+  contours.push_back(stock.IsPolygon() ? EdgesOf(*stock.FOutline, tol) : EdgesOf(*stock.FCircle));
+  if (contours[0].empty()) return;
+  for (size_t j = 0; j < stock.FHoles.size(); ++j) {
+    std::vector<TEdgeGeometry> edges = EdgesOf(stock.FHoles[j].FShape, tol);
+    if (edges.empty()) continue;
+    contours.push_back(std::move(edges));
+    defectIndex.push_back(static_cast<int32_t>(j));
+  }
+  if (defectIndex.empty()) return;
+
+  const std::vector<uint8_t> meets = MeetingContours(contours, tol);
+  const auto others = [&](size_t c) {
+    std::vector<std::vector<TEdgeGeometry>> rest;
+    for (size_t k = 1; k < contours.size(); ++k) {
+      if (k != c) rest.push_back(contours[k]);
+    }
+    return rest;
+  };
+  bool found = false;
+  for (size_t c = 1; c < contours.size(); ++c) {
+    bool crossing = false;
+    if (meets[c] != 0) {
+      // Boundaries that meet may only touch. An area that the defect has
+      // outside the outline, or in common with other defects, beyond what
+      // the tolerance along its boundary explains, is a crossing.
+      const double slack = tol * BoundaryLength(contours[c]);
+      const double area = FreeArea(contours[c], {});
+      crossing = FreeArea(contours[c], std::span(&contours[0], 1)) > slack ||
+                 area - FreeArea(contours[c], others(c)) > slack;
+    } else {
+      const TPoint2D point = PointOn(contours[c]);
+      crossing = !Encloses(contours[0], point);
+      for (size_t k = 1; k < contours.size() && !crossing; ++k) {
+        crossing =
+            k != c && (Encloses(contours[k], point) || Encloses(contours[c], PointOn(contours[k])));
+      }
+    }
+    if (crossing) {
+      errorInfo.Record(kErrorDefectCrossing, index, defectIndex[c - 1]);
+      found = true;
+    }
+  }
+  if (found) {
+    stock.FNetArea =
+        FreeArea(contours[0], std::span<const std::vector<TEdgeGeometry>>(contours).subspan(1));
+  }
+}
 }  // namespace
 
 void CheckInput(part2d_array_any& parts, stock2d_array_any& stocks, double precision,
@@ -44,6 +133,7 @@ void CheckInput(part2d_array_any& parts, stock2d_array_any& stocks, double preci
   for (size_t i = 0; i < parts.size(); ++i) {
     part2d_any& part = parts[i];
     const int32_t index = static_cast<int32_t>(i);
+    part.FRejected = false;
     if (!part.IsPolygon()) {
       if (part.FCircle) {
         MeasureCircle(*part.FCircle);
@@ -55,11 +145,19 @@ void CheckInput(part2d_array_any& parts, stock2d_array_any& stocks, double preci
     }
     part.FNetArea = std::fabs(part.FArea);
     if (part.FArea < 0.0) errorInfo.Record(kErrorPartOutlineClockwise, index);
-    MeasureHoles(part.FHoles, precision, index, kErrorPartHoleClockwise, part.FNetArea, errorInfo);
+    if (part.IsPolygon() && part.FOutline && PolygonCrossesItself(*part.FOutline, precision)) {
+      errorInfo.Record(kErrorPartSelfCrossing, index, -1);
+      part.FRejected = true;
+    }
+    if (MeasureHoles(part.FHoles, precision, index, kErrorPartHoleClockwise, kErrorPartSelfCrossing,
+                     part.FNetArea, errorInfo)) {
+      part.FRejected = true;
+    }
   }
   for (size_t i = 0; i < stocks.size(); ++i) {
     stock2d_any& stock = stocks[i];
     const int32_t index = static_cast<int32_t>(i);
+    stock.FRejected = false;
     if (!stock.IsPolygon()) {
       if (stock.FCircle) {
         MeasureCircle(*stock.FCircle);
@@ -71,8 +169,15 @@ void CheckInput(part2d_array_any& parts, stock2d_array_any& stocks, double preci
     }
     stock.FNetArea = std::fabs(stock.FArea);
     if (stock.FArea < 0.0) errorInfo.Record(kErrorStockOutlineClockwise, index);
-    MeasureHoles(stock.FHoles, precision, index, kErrorStockHoleClockwise, stock.FNetArea,
-                 errorInfo);
+    if (stock.IsPolygon() && stock.FOutline && PolygonCrossesItself(*stock.FOutline, precision)) {
+      errorInfo.Record(kErrorStockSelfCrossing, index, -1);
+      stock.FRejected = true;
+    }
+    if (MeasureHoles(stock.FHoles, precision, index, kErrorStockHoleClockwise,
+                     kErrorStockSelfCrossing, stock.FNetArea, errorInfo)) {
+      stock.FRejected = true;
+    }
+    if (!stock.FRejected) CheckDefects(stock, index, precision, errorInfo);
   }
 }
 

@@ -49,6 +49,9 @@ struct part2d_any {
   double FArea = 0.0;
   double FRotationStep = 0.0;
   TPoint2D FCenterOfRotation;
+  // Set by the input check when the part's outline or a hole crosses itself:
+  // its raster could not be trusted, so the run leaves the part out.
+  bool FRejected = false;
 
   // The number of mirror images per rotation: 1 when mirroring is allowed.
   int32_t MirrorCount() const { return FAllowMirror != 0 ? 1 : 0; }

@@ -73,11 +73,12 @@ bool IsPolygonShape(const TBaseShape& shape) { return shape.IsPolygon() && shape
 
 // Turns a copy of a defined hole with rotation m: reversed when given
 // clockwise, turned about the centre.
-TTrueHole TurnedHoleCopy(const TTrueHole& hole, TPoint2D center, double angle,
-                         double precision) {
+TTrueHole TurnedHoleCopy(const TTrueHole& hole, TPoint2D center, double angle, double precision) {
   TTrueHole copy = hole;
-  if (IsPolygonShape(copy.FShape) && copy.FShape.FPolygon->FArea < 0.0) {
-    copy.FShape.FPolygon->MakeCounterClockwise(precision);
+  if (IsPolygonShape(copy.FShape)) {
+    TPolygon& polygon = *copy.FShape.FPolygon;
+    polygon.SplitFullTurns(precision);
+    if (polygon.FArea < 0.0) polygon.MakeCounterClockwise(precision);
   }
   copy.FShape.Rotate(center, angle);
   return copy;
@@ -131,7 +132,7 @@ double GrowthDistance(double cutterDiameter, int32_t cutterType, double resoluti
 
 void PreparePolygonPart(part2d_any& part, double precision, double cutterDiameter,
                         int32_t rotationCenter, int32_t cutterType, double resolution) {
-  if (!part.IsPolygon() || !part.FOutline || !IsFinite(*part.FOutline) ||
+  if (!part.IsPolygon() || part.FRejected || !part.FOutline || !IsFinite(*part.FOutline) ||
       !EnclosesArea(part.FArea, precision) || !DefinedHolesFinite(part)) {
     ExcludeFromRun(part);
     return;
@@ -143,6 +144,9 @@ void PreparePolygonPart(part2d_any& part, double precision, double cutterDiamete
   outline.ComputeBoundingBox(precision);
   part.FCenterOfRotation = outline.RotationCenterPoint(rotationCenter, part.FCenterOfRotation);
   const TPoint2D center = part.FCenterOfRotation;
+  // The prepared shapes take full turns apart; the defined one stays as given.
+  TPolygon whole = outline;
+  whole.SplitFullTurns(precision);
 
   part.FRotatedOutlines.clear();
   part.FRotatedHoles.clear();
@@ -150,7 +154,7 @@ void PreparePolygonPart(part2d_any& part, double precision, double cutterDiamete
   part.FRotationMultiples.clear();
   for (int32_t m = 0; m < requested; ++m) {
     const double angle = static_cast<double>(m) * part.FRotationStep;
-    TPolygon turned = outline;
+    TPolygon turned = whole;
     if (part.FArea < 0.0) turned.MakeCounterClockwise(precision);
     turned.Rotate(center, angle);
     turned.ComputeBoundingBox(precision);
@@ -163,8 +167,10 @@ void PreparePolygonPart(part2d_any& part, double precision, double cutterDiamete
       TTrueHole& defined = part.FHoles[h];
       if (IsPolygonShape(defined.FShape)) defined.FShape.FPolygon->RefreshArcs(precision);
       holes[h] = defined;
-      if (IsPolygonShape(holes[h].FShape) && holes[h].FShape.FPolygon->FArea < 0.0) {
-        holes[h].FShape.FPolygon->MakeCounterClockwise(precision);
+      if (IsPolygonShape(holes[h].FShape)) {
+        TPolygon& polygon = *holes[h].FShape.FPolygon;
+        polygon.SplitFullTurns(precision);
+        if (polygon.FArea < 0.0) polygon.MakeCounterClockwise(precision);
       }
       defined.FShape.ComputeBoundingBox(precision);
       holes[h].FShape.Rotate(center, angle);
@@ -206,8 +212,7 @@ void PreparePolygonPart(part2d_any& part, double precision, double cutterDiamete
     if (k == 0) {
       GrowOutline(offset, g, precision);
     } else {
-      offset.Rotate(kOrigin,
-                    static_cast<double>(part.FRotationMultiples[k]) * part.FRotationStep);
+      offset.Rotate(kOrigin, static_cast<double>(part.FRotationMultiples[k]) * part.FRotationStep);
     }
     offset.ComputeBoundingBox(precision);
     offset.Translate(-offset.FMinX, -offset.FMinY);
@@ -237,7 +242,7 @@ void PreparePolygonPart(part2d_any& part, double precision, double cutterDiamete
 
 void PrepareCirclePart(part2d_any& part, double precision, double cutterDiameter,
                        int32_t rotationCenter, int32_t cutterType, double resolution) {
-  if (!part.IsCircle() || !part.FCircle || !IsFinite(*part.FCircle) ||
+  if (!part.IsCircle() || part.FRejected || !part.FCircle || !IsFinite(*part.FCircle) ||
       !(FuzzyCompare(part.FCircle->FRadius, 0.0, precision) > 0) ||
       !EnclosesArea(part.FArea, precision) || !DefinedHolesFinite(part)) {
     ExcludeFromRun(part);
@@ -316,8 +321,8 @@ void PrepareCirclePart(part2d_any& part, double precision, double cutterDiameter
   if (!usable) ExcludeFromRun(part);
 }
 
-void PreparePart(part2d_any& part, double precision, double cutterDiameter,
-                 int32_t rotationCenter, int32_t cutterType, double resolution) {
+void PreparePart(part2d_any& part, double precision, double cutterDiameter, int32_t rotationCenter,
+                 int32_t cutterType, double resolution) {
   if (part.IsPolygon()) {
     PreparePolygonPart(part, precision, cutterDiameter, rotationCenter, cutterType, resolution);
   } else if (part.IsCircle()) {
@@ -334,9 +339,8 @@ void CopyPreparedPart(part2d_any& target, const part2d_any& source) {
   target.FRotatedOutlines = source.FRotatedOutlines;
   target.FOffsetOutlines = source.FOffsetOutlines;
   target.FRotationMultiples = source.FRotationMultiples;
-  const size_t rotations = source.FNumberOfRotations > 0
-                               ? static_cast<size_t>(source.FNumberOfRotations)
-                               : 0;
+  const size_t rotations =
+      source.FNumberOfRotations > 0 ? static_cast<size_t>(source.FNumberOfRotations) : 0;
   target.FOrientations.assign(static_cast<size_t>(target.MirrorCount() + 1) * rotations,
                               TPartOrientation{});
   for (size_t h = 0; h < target.FHoles.size() && h < source.FHoles.size(); ++h) {
@@ -344,6 +348,24 @@ void CopyPreparedPart(part2d_any& target, const part2d_any& source) {
   }
   target.FRotatedHoles = source.FRotatedHoles;
   target.FShiftedHoles = source.FShiftedHoles;
+}
+
+double EstimatePreparedShapeBytes(const part2d_array_any& parts) {
+  // A grown outline has at most about twice the vertices of the plain one;
+  // with the plain copy and the shifted holes that is four per vertex.
+  constexpr double kBytesPerVertex = 4.0 * (sizeof(TPolygonVertex) + sizeof(TPolygonArc));
+  constexpr double kCircleVertices = 4.0;
+  double bytes = 0.0;
+  for (const part2d_any& part : parts) {
+    double vertices = part.FOutline ? part.FOutline->NumberOfVertices() : kCircleVertices;
+    for (const TTrueHole& hole : part.FHoles) {
+      const TBaseShape& shape = hole.FShape;
+      vertices += shape.IsPolygon() && shape.FPolygon ? shape.FPolygon->NumberOfVertices()
+                                                      : kCircleVertices;
+    }
+    bytes += RequestedRotations(part) * vertices * kBytesPerVertex;
+  }
+  return bytes;
 }
 
 bool IsNestable(const part2d_any& part) {
@@ -354,7 +376,8 @@ double PreparedExtent(const part2d_any& part) {
   if (!IsNestable(part)) return 0.0;
   double extent = 0.0;
   if (part.IsPolygon()) {
-    for (const TOffsetPolygon& offset : part.FOffsetOutlines) extent = std::max(extent, offset.FMaxX);
+    for (const TOffsetPolygon& offset : part.FOffsetOutlines)
+      extent = std::max(extent, offset.FMaxX);
   } else if (part.FOffsetCircle) {
     extent = part.FOffsetCircle->FMaxX;
   }

@@ -9,7 +9,8 @@
 // A part that cannot be nested is excluded from the run: after preparation it
 // has no kept rotation (FNumberOfRotations 0), no per-rotation shapes and no
 // orientations, so the grids give it nothing and the search never offers it.
-// That is the outcome for a shape kind other than polygon and circle, a
+// That is the outcome for a shape kind other than polygon and circle, a part
+// the input check rejected (an outline or hole that crosses itself), a
 // missing outline or circle, an outline or circle that encloses no area (under
 // the precision) or an area too large to be finite, a circle of no positive
 // radius, any coordinate or radius that is not finite in the defined or the
@@ -31,11 +32,17 @@ void PreparePolygonPart(part2d_any& part, double precision, double cutterDiamete
 void PrepareCirclePart(part2d_any& part, double precision, double cutterDiameter,
                        int32_t rotationCenter, int32_t cutterType, double resolution);
 // The preparation of the part's kind; other kinds are excluded.
-void PreparePart(part2d_any& part, double precision, double cutterDiameter,
-                 int32_t rotationCenter, int32_t cutterType, double resolution);
+void PreparePart(part2d_any& part, double precision, double cutterDiameter, int32_t rotationCenter,
+                 int32_t cutterType, double resolution);
 
 // Gives target the preparation of an equal (SamePart) polygon part.
 void CopyPreparedPart(part2d_any& target, const part2d_any& source);
+
+// An upper bound on the bytes that preparing the parts takes: every
+// requested rotation of every outline and hole, plain, grown and shifted.
+// Read before preparation, from the defined shapes. A double, so that no
+// product of absurd counts overflows.
+double EstimatePreparedShapeBytes(const part2d_array_any& parts);
 
 // True when the prepared part takes part in the run.
 bool IsNestable(const part2d_any& part);

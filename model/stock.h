@@ -27,6 +27,9 @@ struct stock2d_any {
   double FMargin = 0.0;  // reduces the usable radius of a circle stock
   double FNetArea = 0.0;
   double FArea = 0.0;
+  // Set by the input check when the stock's outline or a defect crosses
+  // itself: the run leaves the stock out.
+  bool FRejected = false;
 
   bool IsPolygon() const { return FShapeType == kShapePolygon; }
 

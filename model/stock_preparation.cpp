@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "geometry/finite.h"
+#include "model/run_settings.h"
 
 namespace varnest {
 
@@ -13,13 +14,15 @@ void ShiftHoles(stock2d_any& stock, double dx, double dy, bool reorient, double 
   stock.FShiftedHoles.resize(stock.FNumberOfHoles > 0 ? stock.FHoles.size() : 0);
   for (size_t j = 0; j < stock.FShiftedHoles.size(); ++j) {
     TTrueHole& hole = stock.FHoles[j];
-    if (hole.FShape.IsPolygon() && hole.FShape.FPolygon) hole.FShape.FPolygon->RefreshArcs(precision);
+    if (hole.FShape.IsPolygon() && hole.FShape.FPolygon)
+      hole.FShape.FPolygon->RefreshArcs(precision);
     hole.FShape.ComputeBoundingBox(precision);
     TTrueHole& shifted = stock.FShiftedHoles[j];
     shifted = hole;
-    if (reorient && shifted.FShape.IsPolygon() && shifted.FShape.FPolygon &&
-        shifted.FShape.FPolygon->FArea < 0.0) {
-      shifted.FShape.FPolygon->MakeCounterClockwise(precision);
+    if (shifted.FShape.IsPolygon() && shifted.FShape.FPolygon) {
+      TPolygon& polygon = *shifted.FShape.FPolygon;
+      polygon.SplitFullTurns(precision);
+      if (reorient && polygon.FArea < 0.0) polygon.MakeCounterClockwise(precision);
     }
     shifted.FShape.Translate(dx, dy);  // its stored box keeps the defined position
   }
@@ -35,6 +38,9 @@ void PreparePolygonStock(stock2d_any& stock, double precision) {
   TPolygon& outline = *stock.FOutline;
   outline.ComputeBoundingBox(precision);
   TOffsetPolygon offset(outline);
+  // The prepared outline takes full turns apart; the defined one stays as
+  // given.
+  offset.SplitFullTurns(precision);
   if (stock.FArea < 0.0) offset.MakeCounterClockwise(precision);
   const double mx = offset.FMinX;
   const double my = offset.FMinY;
@@ -55,7 +61,8 @@ void PrepareCircleStock(stock2d_any& stock, double precision) {
   TCircle& circle = *stock.FCircle;
   circle.ComputeBoundingBox();
   TOffsetCircle offset(circle);
-  offset.FRadius -= stock.FMargin;
+  // A negative margin would make the usable circle larger than the sheet.
+  offset.FRadius -= NonNegativeLength(stock.FMargin);
   offset.ComputeBoundingBox();
   const double mx = offset.FMinX;
   const double my = offset.FMinY;
@@ -78,6 +85,7 @@ void PrepareStock(stock2d_any& stock, double precision) {
 }
 
 bool IsUsableStock(const stock2d_any& stock) {
+  if (stock.FRejected) return false;
   const TBox* box = nullptr;
   if (stock.FShapeType == kShapePolygon) {
     if (!stock.FOffsetOutline || stock.FOffsetOutline->NumberOfVertices() == 0 ||

@@ -35,6 +35,11 @@ inline constexpr double kMutationShare = 0.3;
 // Chance that a mutation flips the placement rule.
 inline constexpr double kRuleFlipChance = 0.001;
 
+// The bytes one gene takes in a chromosome besides its mask bytes: its place
+// in the order, its mask's array and its placed piece.
+inline constexpr double kGeneBytes =
+    sizeof(int32_t) + sizeof(std::vector<uint8_t>) + 2 * sizeof(void*) + sizeof(TPiece_any);
+
 class ChromosomeDemandNested : public TSearchLayout {
  public:
   uint8_t FPlacementRule = 0;  // kLowestBase or kLowestTop

@@ -121,6 +121,19 @@ int32_t PopulationSize(int32_t level) {
   return l <= kLastFixedSeed ? l : 2 * l - kLastFixedSeed;
 }
 
+double EstimatePopulationBytes(const part2d_array_any& parts, int32_t level) {
+  double genes = 0.0;
+  double maskBytes = 0.0;
+  for (const part2d_any& part : parts) {
+    if (!IsNestable(part)) continue;
+    genes += 1.0;
+    maskBytes += static_cast<double>(part.FNumberOfRotations) * (1 + part.MirrorCount());
+  }
+  // The population, the best layout and the working copy.
+  const double members = PopulationSize(level) + 2.0;
+  return members * (sizeof(ChromosomeDemandNested) + genes * kGeneBytes + maskBytes);
+}
+
 void SelectCandidates(TSearchContext& context, int32_t r) {
   TCandidateList& list = context.FCandidates;
   list.FIndices.clear();

@@ -23,6 +23,11 @@ inline constexpr int32_t kGenerationsWithoutImprovement = 4;
 // every parent beyond the fixed seeds).
 int32_t PopulationSize(int32_t level);
 
+// An upper bound on the bytes that the population of a stock's search takes
+// at the given level: every nestable part may be a candidate. A double, so
+// that no absurd count overflows.
+double EstimatePopulationBytes(const part2d_array_any& parts, int32_t level);
+
 // The whole search. Seeds the random source with the context's RandomSeed;
 // the results are in the solution.
 void RunSearch(TSearchContext& context);

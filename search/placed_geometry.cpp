@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "geometry/arc_primitives.h"
+#include "model/search_frame.h"
 
 namespace varnest {
 
@@ -45,18 +46,14 @@ TPolygon PlacePolygon(const TPolygon& defined, const TPieceFrame& frame) {
 }
 
 // The grown outline as prepared has its box at the origin, and for direction
-// 1 it was turned by 90 degrees, (x, y) -> (H - y, x); turned back it is the
-// grown outline in the part's turned frame, moved to its box corner.
-TPoint2D UnturnedPoint(TPoint2D p, const TPolygon& grown, int32_t direction) {
-  if (direction != 1) return p;
-  return TPoint2D{p.Y, grown.FMaxX - p.X};
-}
-
+// 1 it was turned by 90 degrees; turned back it is the grown outline in the
+// part's turned frame, moved to its box corner.
 TPolygon PlaceGrownOutline(const TOffsetPolygon& grown, bool mirrored, int32_t direction,
                            TPoint2D shift) {
-  const double width = direction == 1 ? grown.FMaxY : grown.FMaxX;
+  const TSearchFrame frame(0, direction);
+  const double width = frame.AlongY() ? grown.FMaxY : grown.FMaxX;
   const auto place = [&](TPoint2D p) {
-    TPoint2D q = UnturnedPoint(p, grown, direction);
+    TPoint2D q = frame.Unturned(p, grown.FMaxX);
     if (mirrored) q.X = width - q.X;
     return Add(q, shift);
   };

@@ -251,7 +251,7 @@ void BeginStockLayout(TSearchContext& context, const stock2d_any& stock) {
   const std::vector<TGrid>& stockGrids = context.FGrids.FStockGrids;
   if (stock.FGridIndex >= 0 && static_cast<size_t>(stock.FGridIndex) < stockGrids.size()) {
     AssignInSearchFrame(context.FStockGrid, stockGrids[static_cast<size_t>(stock.FGridIndex)],
-                        context.OptimizationStartingCorner, context.OptimizationStartingDirection);
+                        context.Frame());
   } else {
     context.FStockGrid.FNumberOfLines = 0;
   }
@@ -406,49 +406,14 @@ void RecordPlacement(const TSearchContext& context, const part2d_any& part, int3
     my = circle->FMaxY;
   }
 
-  const double X = static_cast<double>(x) / context.FScale;
-  const double Y = y;
-  const double W = stockWidth;
   // Where the search frame flips the strips, the grids were flipped line for
   // line: about the top of their last strip, not about the shape's height.
-  // Mapping back about the heights themselves would move the piece by up to
-  // one strip off the position that the grids proved free, onto a defect or
-  // a neighbour. (Mirrored x needs no such care: the scaled width is exact to
-  // one scaled unit.)
-  const double H = StripHeight(stockHeight, context);
-  my = StripHeight(my, context);
-  TPoint2D position;
-  if (context.OptimizationStartingDirection == 1) {
-    switch (context.OptimizationStartingCorner) {
-      case 1:
-        position = {H - Y - my, X};
-        break;
-      case 2:
-        position = {H - Y - my, W - X - mx};
-        break;
-      case 3:
-        position = {Y, W - X - mx};
-        break;
-      default:
-        position = {Y, X};
-        break;
-    }
-  } else {
-    switch (context.OptimizationStartingCorner) {
-      case 1:
-        position = {W - X - mx, Y};
-        break;
-      case 2:
-        position = {W - X - mx, H - Y - my};
-        break;
-      case 3:
-        position = {X, H - Y - my};
-        break;
-      default:
-        position = {X, Y};
-        break;
-    }
-  }
+  // (Flipped x needs no such care: the scaled width is exact to one scaled
+  // unit.)
+  const TFrameExtent fitted{mx, my, StripHeight(my, context)};
+  const TFrameExtent sheet{stockWidth, stockHeight, StripHeight(stockHeight, context)};
+  const TPoint2D position = context.Frame().PlacedCorner(static_cast<double>(x) / context.FScale, y,
+                                                         fitted, mirrored != 0, sheet);
 
   const size_t slot = static_cast<size_t>(layout.FNumberOfPlacedPieces);
   if (slot >= layout.FPieces.size()) layout.FPieces.resize(slot + 1);

@@ -16,6 +16,7 @@
 #include "grid/grid.h"
 #include "grid/grid_sets.h"
 #include "model/part.h"
+#include "model/search_frame.h"
 #include "model/stock.h"
 #include "search/placement_rule.h"
 #include "search/solution.h"
@@ -99,6 +100,9 @@ struct TSearchContext {
   // Separate fitting: the plain grids decide where a part fits, the grown
   // grids are stamped.
   bool SeparateFitting() const { return CutterType == 1; }
+  TSearchFrame Frame() const {
+    return TSearchFrame(OptimizationStartingCorner, OptimizationStartingDirection);
+  }
   std::vector<TGrid>& FittingGrids() {
     return SeparateFitting() ? FGrids.FPartGrids : FGrids.FOffsetPartGrids;
   }

@@ -120,12 +120,12 @@ TEST(GridCopy, SearchFrameFollowsCornerAndDirection) {
     const TGrid* expected;
   };
   const Case cases[] = {
-      {0, 0, &plain},  {1, 0, &mirrorX}, {2, 0, &turned}, {3, 0, &mirrorY},
-      {0, 1, &mirrorX}, {1, 1, &turned}, {2, 1, &mirrorY}, {3, 1, &plain},
+      {0, 0, &plain},   {1, 0, &mirrorX}, {2, 0, &turned},  {3, 0, &mirrorY},
+      {0, 1, &mirrorX}, {1, 1, &turned},  {2, 1, &mirrorY}, {3, 1, &plain},
   };
   for (const Case& c : cases) {
     TGrid framed;
-    AssignInSearchFrame(framed, source, c.corner, c.direction);
+    AssignInSearchFrame(framed, source, TSearchFrame(c.corner, c.direction));
     SCOPED_TRACE(testing::Message() << "corner " << c.corner << " direction " << c.direction);
     ExpectSameContent(framed, *c.expected);
   }
