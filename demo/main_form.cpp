@@ -24,13 +24,20 @@ constexpr int kStatusBarHeight = 19;
 // Puts the window back into its idle look when a run ends, however it ends.
 class TBusyScope {
  public:
-  explicit TBusyScope(QPushButton* button) : FButton(button) {
+  explicit TBusyScope(QPushButton* button)
+      : FButton(button), FHadFocus(button->window()->focusWidget() == button) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // A focused widget that is disabled hands the focus on along the tab
+    // chain, and the next stop there is the read-only result field, which
+    // would keep it (its text selected) after the run. No control has the
+    // focus while the engine runs; START gets it back.
+    if (FHadFocus) FButton->clearFocus();
     FButton->setEnabled(false);
     FButton->repaint();  // no event loop runs until the engine returns
   }
   ~TBusyScope() {
     FButton->setEnabled(true);
+    if (FHadFocus) FButton->setFocus(Qt::OtherFocusReason);
     QApplication::restoreOverrideCursor();
   }
   TBusyScope(const TBusyScope&) = delete;
@@ -38,6 +45,7 @@ class TBusyScope {
 
  private:
   QPushButton* FButton;
+  bool FHadFocus;
 };
 
 TForm1& FormOf(void* form) { return *static_cast<TForm1*>(form); }
@@ -88,18 +96,17 @@ TForm1::TForm1(TAboutBox& aboutBox) : FAboutBox(aboutBox) {
   eRunTime->setObjectName(QStringLiteral("eRunTime"));
   eRunTime->setGeometry(492, 660, 130, 24);
 
-  rgNestingCorner = new TRadioGroup(
-      QStringLiteral("Optimization Corner"),
-      {QStringLiteral("Bottom Left"), QStringLiteral("Bottom Right"), QStringLiteral("Top Left"),
-       QStringLiteral("Top Right")},
-      FClient);
+  rgNestingCorner = new TRadioGroup(QStringLiteral("Optimization Corner"),
+                                    {QStringLiteral("Bottom Left"), QStringLiteral("Bottom Right"),
+                                     QStringLiteral("Top Left"), QStringLiteral("Top Right")},
+                                    FClient);
   rgNestingCorner->setObjectName(QStringLiteral("rgNestingCorner"));
   rgNestingCorner->setGeometry(640, 10, 159, 129);
   rgNestingCorner->SetItemIndex(0);
 
-  rgNestingDirection = new TRadioGroup(QStringLiteral("Optimization Direction"),
-                                       {QStringLiteral("Horizontal"), QStringLiteral("Vertical")},
-                                       FClient);
+  rgNestingDirection =
+      new TRadioGroup(QStringLiteral("Optimization Direction"),
+                      {QStringLiteral("Horizontal"), QStringLiteral("Vertical")}, FClient);
   rgNestingDirection->setObjectName(QStringLiteral("rgNestingDirection"));
   rgNestingDirection->setGeometry(640, 158, 159, 89);
   rgNestingDirection->SetItemIndex(0);
