@@ -48,6 +48,14 @@ class TBusyScope {
   bool FHadFocus;
 };
 
+// setText leaves the cursor after the text, and a line edit scrolls to keep
+// its cursor in view: a number wider than its field (15 significant digits
+// of a utilisation are) would lose its leading "0." off the left edge.
+void ShowNumber(QLineEdit* edit, double value) {
+  edit->setText(FloatToStr(value));
+  edit->setCursorPosition(0);
+}
+
 TForm1& FormOf(void* form) { return *static_cast<TForm1*>(form); }
 
 }  // namespace
@@ -222,7 +230,7 @@ void TForm1::FinishCallback(void* form) { FormOf(form).ShowResult(); }
 void TForm1::ShowResult() {
   double seconds = 0.0;
   FEngine->GetOptimizationTime(seconds);
-  eRunTime->setText(FloatToStr(seconds));
+  ShowNumber(eRunTime, seconds);
 
   TCanvas& canvas = Image1->Canvas();
   const int width = Image1->Picture().width();
@@ -233,7 +241,7 @@ void TForm1::ShowResult() {
   double utilization = 0.0;
   int32_t stockIndex = 0, stockId = 0;
   FEngine->GetSheetUtilization(0, utilization, stockIndex, stockId);
-  eUtilizedSurface->setText(FloatToStr(utilization));
+  ShowNumber(eUtilizedSurface, utilization);
 
   DrawFirstSheet(*FEngine, canvas, width, height);
   Image1->update();

@@ -130,6 +130,14 @@ bool ColourNear(const QImage& image, QPoint p, QRgb colour, int reach) {
   return false;
 }
 
+// Where a line edit draws its cursor, in its own coordinates, once it has
+// painted itself: painting is what scrolls a line edit to keep its cursor in
+// view.
+int CursorX(QLineEdit& edit) {
+  (void)edit.grab();
+  return edit.inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+}
+
 double NumberIn(const QLineEdit* edit) {
   bool ok = false;
   const double value = edit->text().toDouble(&ok);
@@ -153,6 +161,7 @@ class WindowTest : public QObject {
   void startShowsBusyAndResetsTheCounter();
   void startKeepsTheFocusOutOfTheFields_data();
   void startKeepsTheFocusOutOfTheFields();
+  void resultFieldsShowTheStartOfTheirNumbers();
   void runWithoutSheetLeavesImageWhite();
   void startDefinesTheDemoProblem_data();
   void startDefinesTheDemoProblem();
@@ -406,6 +415,41 @@ void WindowTest::startKeepsTheFocusOutOfTheFields() {
   // Afterwards START has it back: another key press runs again.
   QCOMPARE(QApplication::focusWidget(), f.bStart);
   QVERIFY(!f.eUtilizedSurface->hasSelectedText());
+}
+
+void WindowTest::resultFieldsShowTheStartOfTheirNumbers() {
+  SKIP_UNLESS_THE_ENGINE_NESTS();
+  TWindow w;
+  TForm1& f = w.form;
+  QLineEdit* const fields[] = {f.eUtilizedSurface, f.eRunTime};
+  int start[2] = {};  // where an empty field draws its cursor: where text begins
+  for (int i = 0; i < 2; ++i) start[i] = CursorX(*fields[i]);
+
+  // A utilisation of 15 significant digits is wider than its field, a shorter
+  // one fits; a stopped run shows "0". One field sees them in turn, each run
+  // after the field was scrolled to the end of the number before.
+  const struct {
+    int corner, direction;
+    bool stop;
+  } runs[] = {{2, 0, false}, {0, 0, true}, {0, 0, false}, {3, 1, false}, {3, 0, false}};
+  TRunWatch watch(f);
+  int wider = 0;
+  for (const auto& run : runs) {
+    f.rgNestingCorner->SetItemIndex(run.corner);
+    f.rgNestingDirection->SetItemIndex(run.direction);
+    watch.stopAtStart = run.stop;
+    f.bStartClick();
+    for (int i = 0; i < 2; ++i) {
+      const QString where = fields[i]->objectName() + QStringLiteral(": ") + fields[i]->text();
+      QVERIFY2(fields[i]->cursorPosition() == 0, qPrintable(where));
+      QVERIFY2(CursorX(*fields[i]) == start[i], qPrintable(where));  // not scrolled
+    }
+    // Seen from its end, a number wider than the field is scrolled.
+    QLineEdit& used = *f.eUtilizedSurface;
+    used.end(false);
+    if (CursorX(used) < start[0] + used.fontMetrics().horizontalAdvance(used.text()) - 1) ++wider;
+  }
+  QVERIFY2(wider > 0, "no run ended at a utilisation wider than its field");
 }
 
 void WindowTest::runWithoutSheetLeavesImageWhite() {
