@@ -5,19 +5,32 @@
 #include <QStyleFactory>
 #include <exception>
 
+#include "demo/about_box.h"
 #include "demo/controls.h"
 
 namespace varnest::demo {
 
-TDemoApplication::TDemoApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+namespace {
+
+void ShowError(const QString& text) {
+  QMessageBox::critical(nullptr, QString::fromLatin1(kProductName), text);
+}
+
+}  // namespace
+
+// No application display name: window systems append it to every window
+// title ("About — Varnest 2D"), and the captions are exactly the windows' own.
+TDemoApplication::TDemoApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  SetUpDemoLook();
+}
 
 bool TDemoApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& error) {
-    QMessageBox::critical(nullptr, applicationDisplayName(), QString::fromLocal8Bit(error.what()));
+    ShowError(QString::fromLocal8Bit(error.what()));
   } catch (...) {
-    QMessageBox::critical(nullptr, applicationDisplayName(), QStringLiteral("Unknown error"));
+    ShowError(QStringLiteral("Unknown error"));
   }
   return false;
 }

@@ -10,6 +10,8 @@ namespace varnest::demo {
 
 class TDemoApplication : public QApplication {
  public:
+  // Everything the program sets up for all its windows happens here, so that
+  // the tests that start the program's own application object see it too.
   TDemoApplication(int& argc, char** argv);
   bool notify(QObject* receiver, QEvent* event) override;
 };

@@ -15,8 +15,6 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
   TDemoApplication application(argc, argv);
-  QApplication::setApplicationDisplayName(QString::fromLatin1(kProductName));
-  SetUpDemoLook();
 
   QString error;
   const std::optional<TDemoOptions> options =

@@ -24,13 +24,20 @@ constexpr int kStatusBarHeight = 19;
 // Puts the window back into its idle look when a run ends, however it ends.
 class TBusyScope {
  public:
-  explicit TBusyScope(QPushButton* button) : FButton(button) {
+  explicit TBusyScope(QPushButton* button)
+      : FButton(button), FHadFocus(button->window()->focusWidget() == button) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // A focused widget that is disabled hands the focus on along the tab
+    // chain, and the next stop there is the read-only result field, which
+    // would keep it (its text selected) after the run. No control has the
+    // focus while the engine runs; START gets it back.
+    if (FHadFocus) FButton->clearFocus();
     FButton->setEnabled(false);
     FButton->repaint();  // no event loop runs until the engine returns
   }
   ~TBusyScope() {
     FButton->setEnabled(true);
+    if (FHadFocus) FButton->setFocus(Qt::OtherFocusReason);
     QApplication::restoreOverrideCursor();
   }
   TBusyScope(const TBusyScope&) = delete;
@@ -38,7 +45,16 @@ class TBusyScope {
 
  private:
   QPushButton* FButton;
+  bool FHadFocus;
 };
+
+// setText leaves the cursor after the text, and a line edit scrolls to keep
+// its cursor in view: a number wider than its field (15 significant digits
+// of a utilisation are) would lose its leading "0." off the left edge.
+void ShowNumber(QLineEdit* edit, double value) {
+  edit->setText(FloatToStr(value));
+  edit->setCursorPosition(0);
+}
 
 TForm1& FormOf(void* form) { return *static_cast<TForm1*>(form); }
 
@@ -88,18 +104,17 @@ TForm1::TForm1(TAboutBox& aboutBox) : FAboutBox(aboutBox) {
   eRunTime->setObjectName(QStringLiteral("eRunTime"));
   eRunTime->setGeometry(492, 660, 130, 24);
 
-  rgNestingCorner = new TRadioGroup(
-      QStringLiteral("Optimization Corner"),
-      {QStringLiteral("Bottom Left"), QStringLiteral("Bottom Right"), QStringLiteral("Top Left"),
-       QStringLiteral("Top Right")},
-      FClient);
+  rgNestingCorner = new TRadioGroup(QStringLiteral("Optimization Corner"),
+                                    {QStringLiteral("Bottom Left"), QStringLiteral("Bottom Right"),
+                                     QStringLiteral("Top Left"), QStringLiteral("Top Right")},
+                                    FClient);
   rgNestingCorner->setObjectName(QStringLiteral("rgNestingCorner"));
   rgNestingCorner->setGeometry(640, 10, 159, 129);
   rgNestingCorner->SetItemIndex(0);
 
-  rgNestingDirection = new TRadioGroup(QStringLiteral("Optimization Direction"),
-                                       {QStringLiteral("Horizontal"), QStringLiteral("Vertical")},
-                                       FClient);
+  rgNestingDirection =
+      new TRadioGroup(QStringLiteral("Optimization Direction"),
+                      {QStringLiteral("Horizontal"), QStringLiteral("Vertical")}, FClient);
   rgNestingDirection->setObjectName(QStringLiteral("rgNestingDirection"));
   rgNestingDirection->setGeometry(640, 158, 159, 89);
   rgNestingDirection->SetItemIndex(0);
@@ -215,7 +230,7 @@ void TForm1::FinishCallback(void* form) { FormOf(form).ShowResult(); }
 void TForm1::ShowResult() {
   double seconds = 0.0;
   FEngine->GetOptimizationTime(seconds);
-  eRunTime->setText(FloatToStr(seconds));
+  ShowNumber(eRunTime, seconds);
 
   TCanvas& canvas = Image1->Canvas();
   const int width = Image1->Picture().width();
@@ -226,7 +241,7 @@ void TForm1::ShowResult() {
   double utilization = 0.0;
   int32_t stockIndex = 0, stockId = 0;
   FEngine->GetSheetUtilization(0, utilization, stockIndex, stockId);
-  eUtilizedSurface->setText(FloatToStr(utilization));
+  ShowNumber(eUtilizedSurface, utilization);
 
   DrawFirstSheet(*FEngine, canvas, width, height);
   Image1->update();

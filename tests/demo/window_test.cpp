@@ -91,8 +91,8 @@ struct TRunWatch {
     ++w.searchStarts;
     TForm1::SearchStartCallback(w.form);
     const QCursor* cursor = QApplication::overrideCursor();
-    w.busyAtStart = cursor != nullptr && cursor->shape() == Qt::WaitCursor &&
-                    !w.form->bStart->isEnabled();
+    w.busyAtStart =
+        cursor != nullptr && cursor->shape() == Qt::WaitCursor && !w.form->bStart->isEnabled();
     if (w.atStart) w.atStart(*w.form->Engine());
     if (w.stopAtStart) w.form->Engine()->RequestStop();
   }
@@ -130,6 +130,14 @@ bool ColourNear(const QImage& image, QPoint p, QRgb colour, int reach) {
   return false;
 }
 
+// Where a line edit draws its cursor, in its own coordinates, once it has
+// painted itself: painting is what scrolls a line edit to keep its cursor in
+// view.
+int CursorX(QLineEdit& edit) {
+  (void)edit.grab();
+  return edit.inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+}
+
 double NumberIn(const QLineEdit* edit) {
   bool ok = false;
   const double value = edit->text().toDouble(&ok);
@@ -151,6 +159,9 @@ class WindowTest : public QObject {
   void aboutBoxLayout();
   void showCreatesTheEngineAndCloseDestroysIt();
   void startShowsBusyAndResetsTheCounter();
+  void startKeepsTheFocusOutOfTheFields_data();
+  void startKeepsTheFocusOutOfTheFields();
+  void resultFieldsShowTheStartOfTheirNumbers();
   void runWithoutSheetLeavesImageWhite();
   void startDefinesTheDemoProblem_data();
   void startDefinesTheDemoProblem();
@@ -241,8 +252,8 @@ void WindowTest::initialContents() {
   QCOMPARE(f.eRunTime->text(), QString());
 
   QCOMPARE(f.rgNestingCorner->title(), QStringLiteral("Optimization Corner"));
-  QCOMPARE(f.rgNestingCorner->Items(), QStringList({"Bottom Left", "Bottom Right", "Top Left",
-                                                     "Top Right"}));
+  QCOMPARE(f.rgNestingCorner->Items(),
+           QStringList({"Bottom Left", "Bottom Right", "Top Left", "Top Right"}));
   QCOMPARE(f.rgNestingCorner->ItemIndex(), 0);
   QCOMPARE(f.rgNestingDirection->title(), QStringLiteral("Optimization Direction"));
   QCOMPARE(f.rgNestingDirection->Items(), QStringList({"Horizontal", "Vertical"}));
@@ -373,6 +384,74 @@ void WindowTest::startShowsBusyAndResetsTheCounter() {
   QCOMPARE(f.Engine()->get_NumberOfParts(), 0);  // the run consumed its problem
 }
 
+void WindowTest::startKeepsTheFocusOutOfTheFields_data() {
+  QTest::addColumn<bool>("keyboard");
+  QTest::newRow("space on START") << true;
+  QTest::newRow("click on START") << false;
+}
+
+void WindowTest::startKeepsTheFocusOutOfTheFields() {
+  QFETCH(bool, keyboard);
+  TWindow w;
+  TForm1& f = w.form;
+  f.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&f));
+  TRunWatch watch(f);
+  QWidget* focusDuringRun = f.bStart;
+  watch.atStart = [&focusDuringRun](const TVarnest2D&) {
+    focusDuringRun = QApplication::focusWidget();
+  };
+  if (keyboard) {
+    f.bStart->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(f.bStart, Qt::Key_Space);
+  } else {
+    QTest::mouseClick(f.bStart, Qt::LeftButton);
+  }
+  QCOMPARE(watch.finishes, 1);
+  // A disabled START must not hand the focus on along the tab chain, which
+  // leads into the result fields (and selects their text).
+  QVERIFY2(!f.Client()->isAncestorOf(focusDuringRun),
+           focusDuringRun != nullptr ? qPrintable(focusDuringRun->objectName()) : "");
+  // Afterwards START has it back: another key press runs again.
+  QCOMPARE(QApplication::focusWidget(), f.bStart);
+  QVERIFY(!f.eUtilizedSurface->hasSelectedText());
+}
+
+void WindowTest::resultFieldsShowTheStartOfTheirNumbers() {
+  SKIP_UNLESS_THE_ENGINE_NESTS();
+  TWindow w;
+  TForm1& f = w.form;
+  QLineEdit* const fields[] = {f.eUtilizedSurface, f.eRunTime};
+  int start[2] = {};  // where an empty field draws its cursor: where text begins
+  for (int i = 0; i < 2; ++i) start[i] = CursorX(*fields[i]);
+
+  // A utilisation of 15 significant digits is wider than its field, a shorter
+  // one fits; a stopped run shows "0". One field sees them in turn, each run
+  // after the field was scrolled to the end of the number before.
+  const struct {
+    int corner, direction;
+    bool stop;
+  } runs[] = {{2, 0, false}, {0, 0, true}, {0, 0, false}, {3, 1, false}, {3, 0, false}};
+  TRunWatch watch(f);
+  int wider = 0;
+  for (const auto& run : runs) {
+    f.rgNestingCorner->SetItemIndex(run.corner);
+    f.rgNestingDirection->SetItemIndex(run.direction);
+    watch.stopAtStart = run.stop;
+    f.bStartClick();
+    for (int i = 0; i < 2; ++i) {
+      const QString where = fields[i]->objectName() + QStringLiteral(": ") + fields[i]->text();
+      QVERIFY2(fields[i]->cursorPosition() == 0, qPrintable(where));
+      QVERIFY2(CursorX(*fields[i]) == start[i], qPrintable(where));  // not scrolled
+    }
+    // Seen from its end, a number wider than the field is scrolled.
+    QLineEdit& used = *f.eUtilizedSurface;
+    used.end(false);
+    if (CursorX(used) < start[0] + used.fontMetrics().horizontalAdvance(used.text()) - 1) ++wider;
+  }
+  QVERIFY2(wider > 0, "no run ended at a utilisation wider than its field");
+}
+
 void WindowTest::runWithoutSheetLeavesImageWhite() {
   TWindow w;
   TForm1& f = w.form;
@@ -411,8 +490,8 @@ void WindowTest::startDefinesTheDemoProblem_data() {
   // The corner's item index goes to the engine unchanged, whatever the
   // captions say.
   QTest::newRow("every choice changed") << 2 << 1 << true << 1 << "7" << 45.0 << 7;
-  QTest::newRow("level typed beyond the range") << 3 << 0 << false << 3 << "20000" << 180.0
-                                                << 10000;
+  QTest::newRow("level typed beyond the range")
+      << 3 << 0 << false << 3 << "20000" << 180.0 << 10000;
 }
 
 void WindowTest::startDefinesTheDemoProblem() {
@@ -634,12 +713,11 @@ void WindowTest::commandLine_data() {
   QTest::addColumn<bool>("mirror");
   QTest::addColumn<QString>("step");  // empty: not given
   QTest::addColumn<int>("level");     // -1: not given
-  QTest::newRow("nothing") << QStringList() << true << "" << false << -1 << -1 << false << ""
-                           << -1;
-  QTest::newRow("everything")
-      << QStringList({"--screenshot", "a.png", "--start", "--corner", "3", "--direction", "1",
-                      "--mirror", "--step", "45", "--level", "10000"})
-      << true << "a.png" << true << 3 << 1 << true << "45" << 10000;
+  QTest::newRow("nothing") << QStringList() << true << "" << false << -1 << -1 << false << "" << -1;
+  QTest::newRow("everything") << QStringList({"--screenshot", "a.png", "--start", "--corner", "3",
+                                              "--direction", "1", "--mirror", "--step", "45",
+                                              "--level", "10000"})
+                              << true << "a.png" << true << 3 << 1 << true << "45" << 10000;
   QTest::newRow("values after =") << QStringList({"--screenshot=b.png", "--step=180", "--corner=0"})
                                   << true << "b.png" << false << 0 << -1 << false << "180" << -1;
   const auto invalid = [](const char* name, QStringList arguments) {
@@ -687,10 +765,10 @@ void WindowTest::screenshotSavesTheWindow() {
   QVERIFY(folder.isValid());
   const QString file = folder.filePath(QStringLiteral("window.png"));
   QString error;
-  const std::optional<TDemoOptions> options = ParseDemoOptions(
-      {"--screenshot", file, "--start", "--corner", "2", "--direction", "1", "--mirror", "--step",
-       "90", "--level", "3"},
-      error);
+  const std::optional<TDemoOptions> options =
+      ParseDemoOptions({"--screenshot", file, "--start", "--corner", "2", "--direction", "1",
+                        "--mirror", "--step", "90", "--level", "3"},
+                       error);
   QVERIFY2(options.has_value(), qPrintable(error));
 
   TAboutBox about;
