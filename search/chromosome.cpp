@@ -67,8 +67,7 @@ bool IsMirrorOf(const part2d_any& part, int32_t mirror, int32_t orientation) {
              part.FOrientations[static_cast<size_t>(orientation)].RotationIndex;
 }
 
-void Mark(std::vector<uint8_t>& mask, const part2d_any& part, int32_t orientation,
-          bool withMirror) {
+void Mark(std::span<uint8_t> mask, const part2d_any& part, int32_t orientation, bool withMirror) {
   if (orientation < 0) return;
   if (static_cast<size_t>(orientation) < mask.size()) mask[static_cast<size_t>(orientation)] = 1;
   if (withMirror && IsMirrorOf(part, orientation + 1, orientation) &&
@@ -105,11 +104,14 @@ void ChromosomeDemandNested::Init(const part2d_array_any& parts,
   if (n == 0) return;
   FOrder.resize(n);
   std::iota(FOrder.begin(), FOrder.end(), 0);
-  FPieces.assign(n, TPiece_any());
-  FMasks.resize(n);
+  FMaskStarts.resize(n + 1);
+  size_t length = 0;
   for (size_t g = 0; g < n; ++g) {
-    FMasks[g].assign(MaskLengthOf(CandidatePart(parts, candidates, g)), 0);
+    FMaskStarts[g] = static_cast<int32_t>(length);
+    length += MaskLengthOf(CandidatePart(parts, candidates, g));
   }
+  FMaskStarts[n] = static_cast<int32_t>(length);
+  FMaskBytes.assign(length, 0);
   ClearPlacements();
 }
 
@@ -132,10 +134,10 @@ void ChromosomeDemandNested::InitialiseGenes(const part2d_array_any& parts, int3
 void ChromosomeDemandNested::SetOrientationMasks(const part2d_array_any& parts, int32_t mode,
                                                  std::span<const int32_t> candidates,
                                                  TRandomSource& random, double precision) {
-  const size_t n = std::min(candidates.size(), FMasks.size());
+  const size_t n = std::min(candidates.size(), FOrder.size());
   for (size_t g = 0; g < n; ++g) {
     const part2d_any& part = CandidatePart(parts, candidates, g);
-    std::vector<uint8_t>& mask = FMasks[g];
+    const std::span<uint8_t> mask = Mask(static_cast<int32_t>(g));
     const int32_t count = std::min(OrientationCount(part), static_cast<int32_t>(mask.size()));
     // Odd modes up to 11 add the mirror image of everything they mark.
     const bool withMirror = mode % 2 == 1;
@@ -221,7 +223,7 @@ void ChromosomeDemandNested::Mutate(int32_t index, bool allCircles, bool noTurni
       random.NextRandom();  // drawn and not used, as the search always has
       const int32_t k = random.NextRandom() % n;
       const int32_t oDraw = random.NextRandom();
-      std::vector<uint8_t>& mask = FMasks[static_cast<size_t>(k)];
+      const std::span<uint8_t> mask = Mask(k);
       if (!mask.empty()) {
         uint8_t& byte = mask[static_cast<size_t>(oDraw) % mask.size()];
         byte = static_cast<uint8_t>(1 - byte);
@@ -236,16 +238,13 @@ void ChromosomeDemandNested::Mutate(int32_t index, bool allCircles, bool noTurni
 }
 
 bool SameGenes(const ChromosomeDemandNested& a, const ChromosomeDemandNested& b) {
-  return a.FPlacementRule == b.FPlacementRule && a.FMasks == b.FMasks;
+  return a.FPlacementRule == b.FPlacementRule && a.FMaskBytes == b.FMaskBytes;
 }
 
 void Assign(ChromosomeDemandNested& target, const ChromosomeDemandNested& source) {
   if (&target == &source) return;
   target.FOrder = source.FOrder;
-  target.FMasks = source.FMasks;
-  const size_t placed = static_cast<size_t>(std::max(source.FNumberOfPlacedPieces, 0));
-  if (target.FPieces.size() < placed) target.FPieces.resize(placed);
-  for (size_t i = 0; i < placed; ++i) target.FPieces[i].AssignPlacement(source.FPieces[i]);
+  target.FMaskBytes = source.FMaskBytes;  // laid out alike: Init saw the same candidates
   target.FPlacedArea = source.FPlacedArea;
   target.FNumberOfPlacedPieces = source.FNumberOfPlacedPieces;
   target.FPlacementRule = source.FPlacementRule;
@@ -255,13 +254,13 @@ void Swap(ChromosomeDemandNested& a, ChromosomeDemandNested& b) {
   using std::swap;
   swap(a.FPlacementRule, b.FPlacementRule);
   swap(a.FOrder, b.FOrder);
-  swap(a.FPieces, b.FPieces);
   swap(a.FNumberOfPlacedPieces, b.FNumberOfPlacedPieces);
-  swap(a.FMasks, b.FMasks);
+  swap(a.FMaskBytes, b.FMaskBytes);
+  swap(a.FMaskStarts, b.FMaskStarts);
   swap(a.FPlacedArea, b.FPlacedArea);
 }
 
-bool IsBetter(const TSearchLayout& a, const TSearchLayout& b, double tolerance) {
+bool IsBetter(const TFitness& a, const TFitness& b, double tolerance) {
   if (b.FNumberOfPlacedPieces == 0 && a.FNumberOfPlacedPieces > 0) return true;
   if (a.FNumberOfPlacedPieces == 0) return false;
   return FuzzyCompare(a.FPlacedArea, b.FPlacedArea, tolerance) == 1;

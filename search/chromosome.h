@@ -36,23 +36,38 @@ inline constexpr double kMutationShare = 0.3;
 inline constexpr double kRuleFlipChance = 0.001;
 
 // The bytes one gene takes in a chromosome besides its mask bytes: its place
-// in the order, its mask's array and its placed piece.
-inline constexpr double kGeneBytes =
-    sizeof(int32_t) + sizeof(std::vector<uint8_t>) + 2 * sizeof(void*) + sizeof(TPiece_any);
+// in the order and where its mask starts.
+inline constexpr double kGeneBytes = 2 * sizeof(int32_t);
 
-class ChromosomeDemandNested : public TSearchLayout {
+// A chromosome holds its genes and the fitness of its last decoding, not the
+// layout itself: a population of hundreds of thousands of members could not
+// hold a layout each, and decoding is a pure function of the genes, so the
+// one layout that is committed is decoded again.
+class ChromosomeDemandNested : public TFitness {
  public:
   uint8_t FPlacementRule = 0;  // kLowestBase or kLowestTop
   // A permutation of 0 .. n - 1: the candidates in the order decoding offers
   // them.
   std::vector<int32_t> FOrder;
-  // FMasks[g][o] = 1 marks orientation o of candidate g as preferred. Its
-  // length is the part's rotations times its mirror images.
-  std::vector<std::vector<uint8_t>> FMasks;
+  // The orientation masks of all candidates, one after another: mask byte o
+  // of candidate g, FMaskBytes[FMaskStarts[g] + o], is 1 when orientation o
+  // is preferred. A mask is as long as the part's rotations times its mirror
+  // images.
+  std::vector<uint8_t> FMaskBytes;
+  std::vector<int32_t> FMaskStarts;  // n + 1 entries
 
   int32_t NumberOfGenes() const { return static_cast<int32_t>(FOrder.size()); }
   int32_t MaskLength(int32_t gene) const {
-    return static_cast<int32_t>(FMasks[static_cast<size_t>(gene)].size());
+    const size_t g = static_cast<size_t>(gene);
+    return FMaskStarts[g + 1] - FMaskStarts[g];
+  }
+  std::span<uint8_t> Mask(int32_t gene) {
+    return {FMaskBytes.data() + FMaskStarts[static_cast<size_t>(gene)],
+            static_cast<size_t>(MaskLength(gene))};
+  }
+  std::span<const uint8_t> Mask(int32_t gene) const {
+    return {FMaskBytes.data() + FMaskStarts[static_cast<size_t>(gene)],
+            static_cast<size_t>(MaskLength(gene))};
   }
 
   // Sizes every array for the candidates (n = candidates.size()); nothing
@@ -82,8 +97,8 @@ class ChromosomeDemandNested : public TSearchLayout {
 // Same rule and the same mask bytes for every gene; the order is not compared.
 bool SameGenes(const ChromosomeDemandNested& a, const ChromosomeDemandNested& b);
 
-// Copies genes and the placements of the source's placed pieces into a target
-// made by Init for the same candidates. Nothing when both are the same.
+// Copies genes and fitness into a target made by Init for the same
+// candidates. Nothing when both are the same.
 void Assign(ChromosomeDemandNested& target, const ChromosomeDemandNested& source);
 
 // Exchanges the complete contents of two chromosomes.
@@ -92,7 +107,7 @@ void Swap(ChromosomeDemandNested& a, ChromosomeDemandNested& b);
 // Whether a is strictly better than b: something placed beats nothing placed,
 // otherwise the larger placed area under the tolerance. Equal areas are never
 // better, so the earlier holder of a value keeps it.
-bool IsBetter(const TSearchLayout& a, const TSearchLayout& b, double tolerance);
+bool IsBetter(const TFitness& a, const TFitness& b, double tolerance);
 
 // Orders population positions first .. last (inclusive) by falling fitness.
 void SortByPlacedArea(std::vector<ChromosomeDemandNested>& population, int32_t first, int32_t last,

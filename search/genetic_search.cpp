@@ -190,8 +190,9 @@ void BuildPriorityGroups(TSearchContext& context) {
   }
 }
 
-void Decode(TSearchContext& context, ChromosomeDemandNested& chromosome, const stock2d_any& stock) {
-  chromosome.ClearPlacements();
+void Decode(TSearchContext& context, ChromosomeDemandNested& chromosome, const stock2d_any& stock,
+            TSearchLayout& layout) {
+  layout.ClearPlacements();
   BeginStockLayout(context, stock);
   const TStockExtents extents = StockExtents(stock);
   const std::vector<int32_t>& candidates = context.FCandidates.FIndices;
@@ -200,19 +201,25 @@ void Decode(TSearchContext& context, ChromosomeDemandNested& chromosome, const s
   placed.assign(static_cast<size_t>(n), 0);  // capacity is kept between decodings
   for (const int32_t pass : {1, 0}) {
     context.FPlacementPass = pass;
-    if (chromosome.FNumberOfPlacedPieces >= n) continue;
+    if (layout.FNumberOfPlacedPieces >= n) continue;
     for (int32_t i = 0; i < n; ++i) {
       if (placed[static_cast<size_t>(i)] != 0) continue;
       const int32_t gene = chromosome.FOrder[static_cast<size_t>(i)];
       const int32_t partIndex = candidates[static_cast<size_t>(gene)];
       placed[static_cast<size_t>(i)] =
           PlacePart(context, context.FParts[static_cast<size_t>(partIndex)], partIndex,
-                    chromosome.FMasks[static_cast<size_t>(gene)], chromosome.FPlacementRule,
-                    extents.Width, extents.Height, chromosome)
+                    chromosome.Mask(gene), chromosome.FPlacementRule, extents.Width, extents.Height,
+                    layout)
               ? 1
               : 0;
     }
   }
+  chromosome.FNumberOfPlacedPieces = layout.FNumberOfPlacedPieces;
+  chromosome.FPlacedArea = layout.FPlacedArea;
+}
+
+void Decode(TSearchContext& context, ChromosomeDemandNested& chromosome, const stock2d_any& stock) {
+  Decode(context, chromosome, stock, context.FLayout);
 }
 
 void RunSearch(TSearchContext& context) {
@@ -236,13 +243,17 @@ void RunSearch(TSearchContext& context) {
 
     ChromosomeDemandNested best;
     SearchStock(context, stock, best);
+    // Members keep no layouts: the one to commit is decoded once more.
+    const bool commit = best.FPlacedArea > 0.0;
+    if (commit) Decode(context, best, stock, context.FLayout);
     context.FCandidates.FIndices.clear();
     context.FGroupEnds.clear();
 
-    if (best.FPlacedArea > 0.0) {
+    if (commit) {
       const int32_t layoutPosition = solution.FLayouts.Count();
-      solution.CommitLayout(best, stockIndex, context.FParts, context.FStocks, context.CutterType,
-                            context.CutterDiameter, context.OptimizationStartingDirection);
+      solution.CommitLayout(context.FLayout, stockIndex, context.FParts, context.FStocks,
+                            context.CutterType, context.CutterDiameter,
+                            context.OptimizationStartingDirection);
       int32_t equal = 0;
       while (r + equal + 1 < stocks &&
              SameStock(context.FStocks[static_cast<size_t>(

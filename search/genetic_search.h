@@ -40,9 +40,14 @@ void SelectCandidates(TSearchContext& context, int32_t r);
 // Splits the candidates into runs of equal priority (context.FGroupEnds).
 void BuildPriorityGroups(TSearchContext& context);
 
-// Lays the chromosome's candidates out on the stock: preferred orientations
-// first, in chromosome order, then the remaining orientations of the parts
-// still unplaced.
+// Lays the chromosome's candidates out on the stock, into layout: preferred
+// orientations first, in chromosome order, then the remaining orientations of
+// the parts still unplaced. The chromosome takes the layout's fitness. The
+// result depends on the genes alone, so decoding them again gives the same
+// layout.
+void Decode(TSearchContext& context, ChromosomeDemandNested& chromosome, const stock2d_any& stock,
+            TSearchLayout& layout);
+// The same into the context's working layout.
 void Decode(TSearchContext& context, ChromosomeDemandNested& chromosome, const stock2d_any& stock);
 
 }  // namespace varnest

@@ -19,6 +19,7 @@
 #include "model/search_frame.h"
 #include "model/stock.h"
 #include "search/placement_rule.h"
+#include "search/search_layout.h"
 #include "search/solution.h"
 
 namespace varnest {
@@ -92,8 +93,9 @@ struct TSearchContext {
   // member; the number of groups is its size.
   std::vector<int32_t> FGroupEnds;
   uint8_t FImproved = 0;  // the last generation improved the best layout
-  // Reused by every decoding: one flag per gene position.
+  // Reused by every decoding: one flag per gene position, and the layout.
   std::vector<uint8_t> FPlacedFlags;
+  TSearchLayout FLayout;
 
   int32_t NumberOfGroups() const { return static_cast<int32_t>(FGroupEnds.size()); }
 

@@ -10,9 +10,9 @@
 
 namespace varnest {
 
-struct TSearchLayout {
-  // Room for every candidate; only the first FNumberOfPlacedPieces are valid.
-  std::vector<TPiece_any> FPieces;
+// What a decoding is ranked by: how many parts it placed and their summed
+// net area.
+struct TFitness {
   int32_t FNumberOfPlacedPieces = 0;
   double FPlacedArea = 0.0;  // summed net area of the placed parts: the fitness
 
@@ -20,6 +20,11 @@ struct TSearchLayout {
     FNumberOfPlacedPieces = 0;
     FPlacedArea = 0.0;
   }
+};
+
+struct TSearchLayout : TFitness {
+  // Room for every candidate; only the first FNumberOfPlacedPieces are valid.
+  std::vector<TPiece_any> FPieces;
 };
 
 }  // namespace varnest

@@ -117,24 +117,28 @@ TEST(Decode, PreferredOrientationsComeFirstThenTheRestInOrder) {
 
   ChromosomeDemandNested chromosome;
   chromosome.Init(problem.parts, problem.context.FCandidates.FIndices);
-  chromosome.FMasks = {{0, 1}, {1}, {0}};  // the turning part prefers what cannot fit
-  Decode(problem.context, chromosome, problem.stocks[0]);
+  chromosome.FMaskBytes = {0, 1, 1, 0};  // the turning part prefers what cannot fit
+  TSearchLayout layout;
+  Decode(problem.context, chromosome, problem.stocks[0], layout);
   // Pass 1: the turning part fails upright, the small one goes to x = 0, the
   // wide one is not offered. Pass 0: the turning part lies down at x = 4;
   // nothing is left for the wide one.
-  ASSERT_EQ(chromosome.FNumberOfPlacedPieces, 2);
-  EXPECT_EQ(chromosome.FPieces[0].FPartIndex, small);
-  EXPECT_EQ(chromosome.FPieces[1].FPartIndex, turning);
-  EXPECT_EQ(chromosome.FPieces[1].FRotationIndex, 0);
-  EXPECT_DOUBLE_EQ(chromosome.FPieces[1].FGridPosition.X, 4);
+  ASSERT_EQ(layout.FNumberOfPlacedPieces, 2);
+  EXPECT_EQ(layout.FPieces[0].FPartIndex, small);
+  EXPECT_EQ(layout.FPieces[1].FPartIndex, turning);
+  EXPECT_EQ(layout.FPieces[1].FRotationIndex, 0);
+  EXPECT_DOUBLE_EQ(layout.FPieces[1].FGridPosition.X, 4);
+  EXPECT_DOUBLE_EQ(layout.FPlacedArea, 12 + 8);
+  // The chromosome keeps the fitness, not the layout.
+  EXPECT_EQ(chromosome.FNumberOfPlacedPieces, 2);
   EXPECT_DOUBLE_EQ(chromosome.FPlacedArea, 12 + 8);
 
   // The order decides who comes first within a pass.
   chromosome.FOrder = {2, 1, 0};
-  chromosome.FMasks = {{1, 0}, {1}, {1}};
-  Decode(problem.context, chromosome, problem.stocks[0]);
-  ASSERT_EQ(chromosome.FNumberOfPlacedPieces, 1);
-  EXPECT_EQ(chromosome.FPieces[0].FPartIndex, wide);
+  chromosome.FMaskBytes = {1, 0, 1, 1};
+  Decode(problem.context, chromosome, problem.stocks[0], layout);
+  ASSERT_EQ(layout.FNumberOfPlacedPieces, 1);
+  EXPECT_EQ(layout.FPieces[0].FPartIndex, wide);
 }
 
 TEST(RunSearch, LevelOneStopsAfterFourGenerationsWithoutImprovement) {
