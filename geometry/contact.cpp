@@ -519,15 +519,22 @@ double FreeArea(std::span<const TEdgeGeometry> outline,
     const TBounds b = BoundsOf(edge, 0.0);
     width = std::max({width, std::fabs(b.MaxX), std::fabs(b.MinX)});
   }
-  const double tolerance = 1e-13 * span * std::max(width, span);
-  const auto f = [&](double y) { return length.At(y); };
+  const double tolerance = 1e-12 * span * std::max(width, span);
   double area = 0.0;
   for (size_t k = 0; k + 1 < breaks.size(); ++k) {
     const double a = breaks[k];
     const double b = breaks[k + 1];
     if (!(b > a)) continue;
+    // Where an arc turns back at a band's end its length grows like a square
+    // root; y = a + (b - a)(1 - cos(pi t)) / 2 makes that smooth in t.
+    const double half = 0.5 * (b - a);
+    const auto f = [&](double t) {
+      const double angle = kTwoPi * 0.5 * t;
+      return length.At(a + half * (1.0 - std::cos(angle))) * half * (kTwoPi * 0.5) *
+             std::sin(angle);
+    };
     int splits = kSplitsPerBand;
-    area += Adaptive(f, a, b, GaussLegendre(f, a, b), tolerance * (b - a) / span, splits);
+    area += Adaptive(f, 0.0, 1.0, GaussLegendre(f, 0.0, 1.0), tolerance * (b - a) / span, splits);
   }
   return area;
 }
