@@ -13,6 +13,7 @@
 #include "cli/output_file.h"
 #include "cli/problem_format.h"
 #include "cli/svg.h"
+#include "model/run_limits.h"
 
 namespace varnest::cli {
 
@@ -38,6 +39,25 @@ std::string InputCheckWarning(const Layout& layout) {
       return stock + ", " + hole + ": the hole runs clockwise; it was nested reversed";
     case 5:
       return "every shape has zero width: nothing could be nested";
+    case 6:
+      return stock + ", defect " + std::to_string(layout.errorSubIndex) +
+             ": crosses the sheet's outline or another defect, or lies outside the sheet; "
+             "everything inside any defect was kept free";
+    case 7:
+      return part + (layout.errorSubIndex < 0 ? ": the outline" : ", " + hole + ":") +
+             " crosses or touches itself; the part was not nested";
+    case 8:
+      return stock +
+             (layout.errorSubIndex < 0 ? ": the outline"
+                                       : ", defect " + std::to_string(layout.errorSubIndex) + ":") +
+             " crosses or touches itself; the sheet was not used";
+    case 9:
+      return std::string("the run would need more memory than the engine allows for its ") +
+             (layout.errorIndex == 0   ? "prepared part rotations"
+              : layout.errorIndex == 1 ? "raster grids (try a coarser resolution)"
+              : layout.errorIndex == 2 ? "search population (try a lower level)"
+                                       : "work") +
+             ": nothing was nested";
     default:
       return "the engine's input check reported finding " + std::to_string(layout.errorCode);
   }
@@ -63,7 +83,7 @@ void ParameterFlags::AddTo(CLI::App& command, Start start) {
           ->check(CLI::Range(0, 2));
   FSeedOption = command.add_option("--seed", FSeed, "Random seed of the search");
   FLevelOption = command.add_option("--level", FLevel, "Optimisation level (size of the search)")
-                     ->check(CLI::Range(1, 1000000));
+                     ->check(CLI::Range(1, kMaxOptimizationLevel));
   if (start == Start::kFlags) {
     FCornerOption = command
                         .add_option("--corner", FCorner,

@@ -4,6 +4,7 @@
 
 #include "cli/esicup.h"
 #include "cli/input_error.h"
+#include "model/run_limits.h"
 
 namespace varnest::cli {
 
@@ -115,7 +116,7 @@ Parameters ReadParameters(const JsonNode& node) {
   if (const auto v = node.Find("cutter_type")) p.cutterType = v->Integer(0, 1);
   if (const auto v = node.Find("rotation_center")) p.rotationCenter = v->Integer(0, 2);
   if (const auto v = node.Find("seed")) p.seed = v->Integer(kLeastInt, kMostInt);
-  if (const auto v = node.Find("level")) p.level = v->Integer(1, kMostInt);
+  if (const auto v = node.Find("level")) p.level = v->Integer(1, kMaxOptimizationLevel);
   if (const auto v = node.Find("corner")) p.corner = v->Integer(0, 3);
   if (const auto v = node.Find("direction")) p.direction = v->Integer(0, 1);
   return p;

@@ -77,6 +77,23 @@ TEST(Definition, RotationCountFollowsTheStep) {
   }
 }
 
+// With more rotations than a run prepares, the kept ones would stop short of
+// the full turn: a step below 0.01 degree is taken as 0.01.
+TEST(Definition, TheRotationsOfATinyStepGoRoundTheWholeCircle) {
+  for (const double step : {0.005, 0.0099, 1e-5}) {
+    TVarnest2D engine;
+    engine.set_NumberOfParts(1);
+    engine.SetPart(0, 0, 3, 0, 0, 0, 0, step, 0, 0, 0, 0, 0);
+    const part2d_any& part = engine.FParts[0];
+    EXPECT_EQ(part.FRotationStep, kMinRotationStep) << step;
+    EXPECT_GE((part.FNumberOfRotations - 1) * part.FRotationStep, 359.98) << step;
+  }
+  TVarnest2D engine;
+  engine.set_NumberOfParts(1);
+  engine.SetPart(0, 0, 3, 0, 0, 0, 0, 0.5, 0, 0, 0, 0, 0);
+  EXPECT_EQ(engine.FParts[0].FRotationStep, 0.5);  // steps that fit are kept as given
+}
+
 TEST(Definition, AStepWhoseCountOverflowsAnIntIsClamped) {
   TVarnest2D engine;
   engine.set_Precision(0.0);  // the relative tolerance lets a step of 1e-9 through

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -395,6 +396,20 @@ TEST(Faults, ExecuteFromACallbackIsIgnored) {
   EXPECT_EQ(nested.finishes, 2);  // the run's own two callbacks, nothing nested
   EXPECT_TRUE(engine.IsIdle());
   EXPECT_EQ(engine.get_NumberOfParts(), 0);  // the run consumed its problem
+}
+
+// An exception from the host's callback leaves the engine idle and the run
+// released, ready for the next problem.
+TEST(Faults, AnExceptionFromACallbackLeavesTheEngineIdle) {
+  TVarnest2D engine;
+  engine.OnSearchStart = [](void*) { throw std::runtime_error("host gave up"); };
+  fixtures::DefineDemoProblem(engine);
+  EXPECT_THROW(engine.Execute(), std::runtime_error);
+  EXPECT_TRUE(engine.IsIdle());
+  EXPECT_EQ(engine.get_NumberOfParts(), 0);
+  engine.OnSearchStart = nullptr;
+  const Outcome outcome = Nest(engine, [](TVarnest2D& e) { fixtures::DefineDemoProblem(e); });
+  EXPECT_GT(outcome.placed, 0);
 }
 
 // The grids are built for the cutter type the run started with; a change
