@@ -54,16 +54,18 @@ double ShapeSize(const Shape& shape) {
 
 // The tolerances of one sheet (or part) in its own units.
 struct Scale {
+  double size = 0.0;
   double chord = 0.0;
   double depth = 0.0;
   double grid = 0.0;
   double clearance = 0.0;
 
-  Scale(double size, const CheckOptions& options)
-      : chord(options.relativeChordTolerance * size),
-        depth(options.relativeDepthTolerance * size),
-        grid(SnapGrid(size)),
-        clearance(options.relativeClearanceTolerance * size) {}
+  Scale(double length, const CheckOptions& options)
+      : size(length),
+        chord(options.relativeChordTolerance * length),
+        depth(options.relativeDepthTolerance * length),
+        grid(SnapGrid(length)),
+        clearance(options.relativeClearanceTolerance * length) {}
 };
 
 std::optional<Polygon> StockPolygon(const Stock& stock, const Scale& scale) {
@@ -152,9 +154,9 @@ class SheetCheck {
                                  options.precision)) {}
 
   std::vector<Finding> Run() {
-    const double size = ShapeSize(FSheet.stock.outline);
-    const std::optional<Polygon> stock =
-        std::isfinite(size) && size > 0.0 ? StockPolygon(FSheet.stock, FScale) : std::nullopt;
+    const std::optional<Polygon> stock = std::isfinite(FScale.size) && FScale.size > 0.0
+                                             ? StockPolygon(FSheet.stock, FScale)
+                                             : std::nullopt;
     if (!stock) {
       Add({FindingKind::kBadStock, FIndex, -1, -1});
       return std::move(FFindings);
@@ -190,7 +192,12 @@ class SheetCheck {
       region.polygon = std::move(flat.polygon);
       bg::envelope(region.polygon, region.box);
       region.boundary = static_cast<double>(bg::perimeter(region.polygon));
-      region.inside = bg::return_point_on_surface(region.polygon);
+      try {
+        region.inside = bg::return_point_on_surface(region.polygon);
+      } catch (const std::exception&) {
+        Add({FindingKind::kBadStock, FIndex, -1, static_cast<int32_t>(d)});
+        continue;
+      }
       FDefects[d] = std::move(region);
     }
   }
@@ -234,18 +241,20 @@ class SheetCheck {
                                                 : std::optional<double>(0.0);
       if (!covered) {
         Add({FindingKind::kUndecided, FIndex, index, -1});
-      } else if (*covered > FScale.depth * std::min(piece.boundary, defect.boundary)) {
+        continue;
+      }
+      if (*covered > FScale.depth * std::min(piece.boundary, defect.boundary)) {
         Add({FindingKind::kOnDefect, FIndex, index, other, *covered});
-      } else if (reach > 0.0) {
-        const double required =
-            InUsableHole(piece, defect.inside) ? FGaps.defectInUsableHole : FGaps.toDefect;
-        const std::optional<double> gap =
-            required > 0.0 ? Distance(piece.material, defect.polygon) : std::nullopt;
-        if (required > 0.0 && !gap) {
-          Add({FindingKind::kUndecided, FIndex, index, -1});
-        } else if (gap && TooClose(*gap, required)) {
-          Add({FindingKind::kNearDefect, FIndex, index, other, 0.0, *gap, required});
-        }
+        continue;
+      }
+      const double required =
+          InUsableHole(piece, defect.inside) ? FGaps.defectInUsableHole : FGaps.toDefect;
+      if (!(required > 0.0)) continue;
+      const std::optional<double> gap = Distance(piece.material, defect.polygon);
+      if (!gap) {
+        Add({FindingKind::kUndecided, FIndex, index, -1});
+      } else if (TooClose(*gap, required)) {
+        Add({FindingKind::kNearDefect, FIndex, index, other, 0.0, *gap, required});
       }
     }
   }
@@ -439,9 +448,8 @@ std::string Describe(const Finding& finding, const Sheet& sheet) {
 std::vector<HoleOutsidePart> HolesOutsidePart(const Shape& outline, const std::vector<Hole>& holes,
                                               const CheckOptions& options) {
   std::vector<HoleOutsidePart> found;
-  const double size = ShapeSize(outline);
-  if (!(size > 0.0) || !std::isfinite(size)) return found;
-  const Scale scale(size, options);
+  const Scale scale(ShapeSize(outline), options);
+  if (!(scale.size > 0.0) || !std::isfinite(scale.size)) return found;
   // The outline grown and the holes shrunk: flattening alone never makes a
   // hole look as if it crossed.
   const FlatShape part = FlattenShape(outline, Bias::kGrow, scale.chord, scale.grid);

@@ -17,7 +17,9 @@ struct CheckOptions {
   // Largest distance between a curve and its flattened polyline, as a
   // fraction of the sheet's size (the larger side of the stock's vertex or
   // circle box). Flattening errs on the side that gives pieces room, so it
-  // never causes a finding; a fault shallower than this may go unseen.
+  // never causes a finding; a fault shallower than this may go unseen. The
+  // flattened points are then put on a grid far finer than the depth
+  // tolerance below (SnapGrid in flatten.h).
   double relativeChordTolerance = 1e-5;
   // Overlap that counts as rounding noise: an overlap, an excursion outside
   // the stock or a touch of a defect is reported only when its area exceeds
@@ -64,12 +66,16 @@ struct Finding {
   double required = 0.0;  // and the gap promised
 };
 
+// A layout made with cutter diameter d, cutter type t and resolution r is
+// checked with CheckLayout(sheets, OptionsForCutter(d, t, r)); without
+// options only contact is checked, as for d = 0.
 std::vector<Finding> CheckSheet(const Sheet& sheet, int32_t sheetIndex,
                                 const CheckOptions& options = {});
 std::vector<Finding> CheckLayout(const std::vector<Sheet>& sheets,
                                  const CheckOptions& options = {});
 
-// Options for checking a layout made with the given cutter parameters.
+// The default options with the run's cutter parameters (precision: the
+// run's Precision, the engine's default unless set).
 CheckOptions OptionsForCutter(double cutterDiameter, int32_t cutterType, double resolution,
                               double precision = 1e-6);
 
