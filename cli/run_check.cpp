@@ -65,8 +65,10 @@ std::vector<std::string> PartWarnings(const Problem& problem) {
   for (const PartEntry& entry : problem.parts) {
     const int32_t count = entry.identity.quantity;
     std::vector<Crossing> entryCrossings;
-    for (const check::HoleOutsidePart& hole : check::HolesOutsidePart(entry.shape, entry.holes)) {
-      if (count <= 0) break;
+    const std::vector<check::HoleOutsidePart> holes =
+        count > 0 ? check::HolesOutsidePart(entry.shape, entry.holes)
+                  : std::vector<check::HoleOutsidePart>{};
+    for (const check::HoleOutsidePart& hole : holes) {
       entryCrossings.push_back({hole.hole,
                                 hole.depth,
                                 hole.area,
