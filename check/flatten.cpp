@@ -121,6 +121,10 @@ bool ShapeIsFinite(const Shape& shape) {
   });
 }
 
+// Rounds to the nearest multiple of the grid; the grid is a power of two, so
+// the division and the product are exact.
+double Snapped(double value, double grid) { return std::nearbyint(value / grid) * grid; }
+
 FlatShape Finish(std::vector<Point> points) {
   FlatShape result;
   // Repeated points (a closing vertex given twice, a zero-length edge) say
@@ -141,7 +145,20 @@ FlatShape Finish(std::vector<Point> points) {
   return result;
 }
 
-FlatShape FlattenCircle(const Shape& circle, Bias bias, double tolerance) {
+// Points within half a grid step of each other become one point, and a point
+// that lies on another shape's edge within a few ulps lies on the same
+// coordinates as that shape's vertices, so Boost.Geometry meets exact
+// coincidences instead of near ones. Should the rounding fold a sliver of
+// the shape onto itself (or overflow), the shape is kept as traced.
+FlatShape FinishOnGrid(std::vector<Point> points, double grid) {
+  if (!(grid > 0.0)) return Finish(std::move(points));
+  std::vector<Point> snapped = points;
+  for (Point& p : snapped) p = Point(Snapped(p.x(), grid), Snapped(p.y(), grid));
+  FlatShape result = Finish(std::move(snapped));
+  return result.status == FlattenStatus::kOk ? result : Finish(std::move(points));
+}
+
+FlatShape FlattenCircle(const Shape& circle, Bias bias, double tolerance, double grid) {
   if (!(circle.radius > 0.0)) return {};
   const int steps = std::max(3, StepsFor(kTwoPi, circle.radius, tolerance));
   const double h = kTwoPi / steps;
@@ -153,15 +170,15 @@ FlatShape FlattenCircle(const Shape& circle, Bias bias, double tolerance) {
     points.emplace_back(circle.centerX + radius * std::cos(a),
                         circle.centerY + radius * std::sin(a));
   }
-  return Finish(std::move(points));
+  return FinishOnGrid(std::move(points), grid);
 }
 
 }  // namespace
 
-FlatShape FlattenShape(const Shape& shape, Bias bias, double chordTolerance) {
+FlatShape FlattenShape(const Shape& shape, Bias bias, double chordTolerance, double grid) {
   if (!ShapeIsFinite(shape)) return {FlattenStatus::kNotFinite, {}};
   const double tolerance = chordTolerance > 0.0 ? chordTolerance : 0.0;
-  if (shape.IsCircle()) return FlattenCircle(shape, bias, tolerance);
+  if (shape.IsCircle()) return FlattenCircle(shape, bias, tolerance, grid);
   // One vertex is enough: its edge may be an arc of a full turn.
   if (shape.vertices.empty()) return {};
 
@@ -173,10 +190,19 @@ FlatShape FlattenShape(const Shape& shape, Bias bias, double chordTolerance) {
   if (area == 0.0) return {};
   const bool counterClockwise = area > 0.0;
   const bool shrink = bias == Bias::kShrink;
-  return Finish(Trace(shape.vertices, tolerance, [&](const ArcEdge& arc) {
-    const bool bulgesOut = (arc.direction > 0.0) == counterClockwise;
-    return bulgesOut == shrink;
-  }));
+  return FinishOnGrid(Trace(shape.vertices, tolerance,
+                            [&](const ArcEdge& arc) {
+                              const bool bulgesOut = (arc.direction > 0.0) == counterClockwise;
+                              return bulgesOut == shrink;
+                            }),
+                      grid);
+}
+
+double SnapGrid(double size) {
+  if (!(size > 0.0) || !Finite(size)) return 0.0;
+  int exponent = 0;
+  std::frexp(size, &exponent);  // size = m x 2^exponent, 0.5 <= m < 1
+  return std::ldexp(1.0, exponent - 1 - 26);
 }
 
 double ExactArea(const Shape& shape) {

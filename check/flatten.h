@@ -58,8 +58,20 @@ inline constexpr double kLargestStepDegrees = 120.0;
 inline constexpr int kMostSegmentsPerArc = 4096;
 
 // chordTolerance: the largest distance between a curve and its polyline, in
-// the shape's own units (> 0).
-FlatShape FlattenShape(const Shape& shape, Bias bias, double chordTolerance);
+// the shape's own units (> 0). grid: when positive (a power of two), every
+// point is rounded to a multiple of it, which moves it by at most 0.71 grid,
+// possibly against the bias; see SnapGrid.
+FlatShape FlattenShape(const Shape& shape, Bias bias, double chordTolerance, double grid = 0.0);
+
+// The grid for shapes on a sheet of this size: the largest power of two not
+// above size x 2^-26 (about 1.5e-8 of the size). Boost.Geometry 1.74 computes
+// its overlays in plain doubles here (its integer rescaling is off, see
+// CMakeLists.txt) and then mistakes a vertex that lies within a few ulps of
+// another shape's vertex, on that shape's edge, for a crossing: the
+// intersection of two touching pieces came out as the whole of one of them.
+// On a common grid such near coincidences become exact ones, which its
+// predicates handle. 0 for a size that is not positive and finite.
+double SnapGrid(double size);
 
 // The signed area of the shape with its arcs exact (positive when the outline
 // runs counter-clockwise; a circle is always positive).

@@ -12,6 +12,7 @@
 #include "cli/nest_run.h"
 #include "cli/output_file.h"
 #include "cli/problem_format.h"
+#include "cli/run_check.h"
 #include "cli/svg.h"
 #include "model/run_limits.h"
 
@@ -136,14 +137,18 @@ Problem LoadProblem(const std::string& path, const ParameterFlags& flags, bool q
   return problem;
 }
 
-void ReportRunWarnings(const Layout& layout) {
+void ReportRunWarnings(const Problem& problem, const Layout& layout) {
+  for (const std::string& warning : PartWarnings(problem)) {
+    std::fprintf(stderr, "varnest: warning: %s\n", warning.c_str());
+  }
   if (layout.errorCode != 0) {
     std::fprintf(stderr, "varnest: warning: %s\n", InputCheckWarning(layout).c_str());
   }
   if (layout.stopped) {
     std::fprintf(stderr, "varnest: warning: stopped early; this is the best layout found so far\n");
   }
-  for (const check::Finding& finding : check::CheckLayout(layout.sheets)) {
+  const check::CheckOptions options = CheckOptionsOf(problem.parameters, layout.parameters);
+  for (const check::Finding& finding : check::CheckLayout(layout.sheets, options)) {
     std::fprintf(stderr, "varnest: warning: the layout fails the independent check: %s\n",
                  check::Describe(finding, layout.sheets).c_str());
   }
@@ -202,7 +207,7 @@ int RunNestCommand(const NestOptions& options, const ParameterFlags& flags) {
   settings.progress = options.DrawProgress();
   const Layout layout = RunProblem(problem, settings);
 
-  ReportRunWarnings(layout);
+  ReportRunWarnings(problem, layout);
   outputs.Write(layout);
   if (!options.quiet) PrintSummary(layout, outputs.SummaryStream());
   return kExitOk;

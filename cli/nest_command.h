@@ -86,9 +86,10 @@ class LayoutOutputs {
 // quiet. Throws InputError.
 Problem LoadProblem(const std::string& path, const ParameterFlags& flags, bool quiet);
 
-// Warnings about the run on standard error: the engine's input-check
-// finding, an interrupted search, and every finding of the independent check.
-void ReportRunWarnings(const Layout& layout);
+// Warnings about the run on standard error: holes that cross their part's
+// outline, the engine's input-check finding, an interrupted search, and every
+// finding of the independent check with the run's cutter.
+void ReportRunWarnings(const Problem& problem, const Layout& layout);
 // One line per sheet and a total.
 void PrintSummary(const Layout& layout, std::FILE* to);
 

@@ -1,9 +1,12 @@
 #include "cli/strip_command.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "check/clearance.h"
 #include "cli/esicup.h"
 #include "cli/input_error.h"
+#include "cli/run_check.h"
 #include "cli/strip_search.h"
 
 namespace varnest::cli {
@@ -28,6 +31,28 @@ void PrintStripSummary(const Layout& layout, std::FILE* to) {
                layout.placedParts, layout.parts, strip.length, strip.height, 100.0 * strip.density);
   std::fprintf(to, "%d engine run%s in %.2f s\n", strip.runs, strip.runs == 1 ? "" : "s",
                strip.seconds);
+}
+
+// The reported strip ends where its last piece does, but the strip of the
+// run went on: the check sees that end moved out by the gap the cutter keeps
+// from a stock's edge, so that the last piece is not taken to crowd it.
+Layout WithOpenEnd(Layout layout, const Problem& problem) {
+  const check::CheckOptions options = CheckOptionsOf(problem.parameters, layout.parameters);
+  const double gap = check::PromisedClearances(options.cutterDiameter, options.cutterType,
+                                               options.resolution, options.precision)
+                         .toStockEdge;
+  for (check::Sheet& sheet : layout.sheets) {
+    std::vector<check::Vertex>& corners = sheet.stock.outline.vertices;
+    if (corners.empty()) continue;
+    const double end =
+        std::max_element(corners.begin(), corners.end(), [](const auto& a, const auto& b) {
+          return a.x < b.x;
+        })->x;
+    for (check::Vertex& corner : corners) {
+      if (corner.x == end) corner.x += gap;
+    }
+  }
+  return layout;
 }
 
 }  // namespace
@@ -66,7 +91,7 @@ int RunStripCommand(const StripOptions& options, const ParameterFlags& flags) {
   if (options.verbose && !options.files.quiet) settings.onTrial = PrintTrial;
   const StripResult result = SearchStrip(problem, strip, settings);
 
-  ReportRunWarnings(result.layout);
+  ReportRunWarnings(problem, WithOpenEnd(result.layout, problem));
   if (!result.complete) {
     std::fprintf(stderr,
                  "varnest: warning: no run placed every part; this layout places %d of %d\n",

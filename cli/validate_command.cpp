@@ -12,6 +12,7 @@
 #include "cli/layout_format.h"
 #include "cli/nest_command.h"
 #include "cli/problem_format.h"
+#include "cli/run_check.h"
 
 namespace varnest::cli {
 
@@ -155,9 +156,10 @@ std::vector<std::string> ValidateLayout(const Problem& problem, const Layout& la
     rebuiltFrom.push_back(s);
   }
 
+  const check::CheckOptions options = CheckOptionsOf(problem.parameters, layout.parameters);
   for (size_t i = 0; i < rebuilt.size(); ++i) {
     const int32_t sheetIndex = static_cast<int32_t>(rebuiltFrom[i]);
-    for (const check::Finding& finding : check::CheckSheet(rebuilt[i], sheetIndex)) {
+    for (const check::Finding& finding : check::CheckSheet(rebuilt[i], sheetIndex, options)) {
       out.push_back(check::Describe(finding, rebuilt[i]));
     }
   }
@@ -169,15 +171,24 @@ int RunValidateCommand(const std::string& problemPath, const std::string& layout
   const Problem problem = ReadProblemFile(problemPath, notes);
   const std::string layoutFile = InputName(layoutPath);
   const Layout layout = ReadLayout(ParseJson(ReadTextFile(layoutPath), layoutFile), layoutFile);
+  for (const std::string& warning : PartWarnings(problem)) {
+    std::printf("warning: %s\n", warning.c_str());
+  }
   const std::vector<std::string> faults = ValidateLayout(problem, layout);
   for (const std::string& fault : faults) std::printf("%s\n", fault.c_str());
   size_t pieces = 0;
   for (const check::Sheet& sheet : layout.sheets) pieces += sheet.pieces.size();
   if (faults.empty()) {
+    const check::CheckOptions options = CheckOptionsOf(problem.parameters, layout.parameters);
+    std::string gaps;
+    if (options.cutterDiameter > 0.0) {
+      gaps = "; the gaps of cutter diameter " + Text(options.cutterDiameter) + ", type " +
+             std::to_string(options.cutterType) + " kept";
+    }
     std::printf(
         "valid: %zu sheet%s, %zu pieces; no overlap, every piece inside its stock and clear of "
-        "defects\n",
-        layout.sheets.size(), layout.sheets.size() == 1 ? "" : "s", pieces);
+        "defects%s\n",
+        layout.sheets.size(), layout.sheets.size() == 1 ? "" : "s", pieces, gaps.c_str());
     return kExitOk;
   }
   std::printf("invalid: %zu finding%s\n", faults.size(), faults.size() == 1 ? "" : "s");

@@ -1,10 +1,12 @@
 #pragma once
 // `varnest validate PROBLEM LAYOUT`: checks a layout against its problem.
 // Besides the independent geometric check (overlaps, pieces outside their
-// stock, pieces on defects) it checks that the layout belongs to the
-// problem: indices in range, each part and stock used once, ids, shapes of
-// the placed pieces (kind, vertex and hole counts, area), angles that the
-// part's rotation step allows and mirroring only where allowed.
+// stock, pieces on defects, and the gaps of the run's cutter as the layout
+// records it) it checks that the layout belongs to the problem: indices in
+// range, each part and stock used once, ids, shapes of the placed pieces
+// (kind, vertex and hole counts, area), angles that the part's rotation step
+// allows and mirroring only where allowed. Holes that cross their own part's
+// outline are warnings, not faults.
 
 #include <string>
 #include <vector>

@@ -10,77 +10,12 @@
 #include <tuple>
 
 #include "check/layout_check.h"
-#include "fixtures/moved_shape.h"
+#include "tests/check/sheets.h"
 
 namespace varnest::check {
 namespace {
 
-Vertex V(double x, double y) { return {x, y, 0, false, 0, 0, false, 0}; }
-Vertex Arc(double x, double y, double cx, double cy, bool clockwise) {
-  return {x, y, 0, true, cx, cy, clockwise, 0};
-}
-
-using fixtures::Moved;
-
-Shape Rect(double x, double y, double w, double h) {
-  return Shape::Polygon({V(x, y), V(x + w, y), V(x + w, y + h), V(x, y + h)});
-}
-Shape ClockwiseRect(double x, double y, double w, double h) {
-  return Shape::Polygon({V(x, y), V(x, y + h), V(x + w, y + h), V(x + w, y)});
-}
-
-PlacedPiece Piece(Shape outline, int32_t id, std::vector<Hole> holes = {}) {
-  PlacedPiece piece;
-  piece.partIndex = id;
-  piece.partId = 100 + id;
-  piece.outline = std::move(outline);
-  piece.holes = std::move(holes);
-  return piece;
-}
-
-// The demo's polygon B with its hole (an arc bulging out of each), moved.
-PlacedPiece PartB(double dx, double dy, bool nestInside, int32_t id) {
-  Shape outline = Shape::Polygon({V(20, 0), Arc(60, 40, 40, 60, false), V(20, 80), V(0, 40)});
-  Shape hole = Shape::Polygon({Arc(30, 30, 40, 35, false), V(50, 40), V(20, 60), V(10, 40)});
-  return Piece(Moved(outline, dx, dy), id, {Hole{Moved(hole, dx, dy), nestInside, 0.0, 7}});
-}
-
-// The demo stock: edge 2 is a notch (clockwise arc), edge 5 a bulge; two
-// circular defects.
-Stock DemoStock() {
-  Stock stock;
-  stock.index = 0;
-  stock.id = 50;
-  stock.outline = Shape::Polygon({V(10, 30), V(200, 10), Arc(290, 100, 270, 150, true), V(250, 200),
-                                  V(10, 290), Arc(100, 100, 55, 65, false)});
-  stock.defects = {Hole{Shape::Circle(160, 100, 20), false, 0.0, 60},
-                   Hole{Shape::Circle(110, 200, 20), false, 0.0, 61}};
-  return stock;
-}
-
-Stock PlainStock() {
-  Stock stock;
-  stock.index = 3;
-  stock.id = 53;
-  stock.outline = Rect(0, 0, 300, 300);
-  return stock;
-}
-
-Sheet MakeSheet(Stock stock, std::vector<PlacedPiece> pieces) {
-  Sheet sheet;
-  sheet.stock = std::move(stock);
-  sheet.pieces = std::move(pieces);
-  return sheet;
-}
-
-using Expected = std::tuple<FindingKind, int32_t, int32_t>;  // kind, piece, other
-
-std::vector<Expected> Kinds(const std::vector<Finding>& findings) {
-  std::vector<Expected> out;
-  for (const Finding& f : findings) out.emplace_back(f.kind, f.piece, f.other);
-  std::sort(out.begin(), out.end());
-  return out;
-}
+using namespace sheets;
 
 struct Case {
   const char* name;

@@ -26,7 +26,6 @@ namespace fs = std::filesystem;
 using Json = nlohmann::json;
 using namespace varnest::cli::test;
 
-
 Json Without(Json layout, const char* key) {
   layout.erase(key);
   return layout;
@@ -204,6 +203,35 @@ TEST_F(Program, ValidateNamesBothIdsOfAnOverlap) {
   EXPECT_NE(broken.out.find("id 40"), std::string::npos) << broken.out;
   EXPECT_NE(broken.out.find("id 41"), std::string::npos) << broken.out;
   EXPECT_NE(broken.out.find("invalid"), std::string::npos) << broken.out;
+}
+
+// A layout made with a cutter validates with that cutter, which the layout
+// file records: the same layout under a larger diameter has pieces too close.
+// The demo's parts B, whose hole crosses their outline, give one warning in
+// both commands; a warning alone leaves the layout valid.
+TEST_F(Program, CutterGapsAndPartWarningsInNestAndValidate) {
+  Spit(Path("demo.json"), Run({"demo-problem"}).out);
+  const Result nest = Run({"nest", "demo.json", "--cutter-diameter", "2", "-o", "cut.json", "-q"});
+  ASSERT_EQ(nest.status, 0) << nest.err;
+  const std::string warning = "warning: parts 20 to 29 (ids 20 to 29): hole 0 reaches 0.573";
+  EXPECT_NE(nest.err.find("varnest: " + warning), std::string::npos) << nest.err;
+  EXPECT_EQ(nest.err.find(warning, nest.err.find(warning) + 1), std::string::npos) << nest.err;
+  EXPECT_EQ(nest.err.find("independent check"), std::string::npos) << nest.err;
+  Json layout = Json::parse(Slurp(Path("cut.json")));
+  if (layout.at("sheets").empty()) GTEST_SKIP() << "the engine placed nothing";
+
+  const Result valid = Run({"validate", "demo.json", "cut.json"});
+  EXPECT_EQ(valid.status, 0) << valid.out;
+  EXPECT_NE(valid.out.find(warning), std::string::npos) << valid.out;
+  EXPECT_NE(valid.out.find("the gaps of cutter diameter 2, type 0 kept"), std::string::npos)
+      << valid.out;
+
+  layout["parameters"]["cutter_diameter"] = 3.0;
+  Spit(Path("wider.json"), layout.dump());
+  const Result wider = Run({"validate", "demo.json", "wider.json"});
+  EXPECT_EQ(wider.status, 1) << wider.out;
+  EXPECT_NE(wider.out.find("the cutter leaves 6"), std::string::npos) << wider.out;
+  EXPECT_NE(wider.out.find("the cutter leaves 3"), std::string::npos) << wider.out;
 }
 
 // The engine's input-check finding reaches the user as a warning.

@@ -326,6 +326,20 @@ TEST_F(Program, StripOfOurFormatTakesTheRasterFromTheHeight) {
   }
 }
 
+// With a cutter of type 0 the last piece keeps the cutter from the end of
+// every trial strip, but the reported strip is cut where that piece ends: the
+// command's own check must not take the cut for an edge the piece crowds.
+TEST_F(Program, StripWithACutterDoesNotCrowdItsCut) {
+  Spit(Path("mix.json"), Instance("mix", 12, {{8, 4, 3, {0, 90}}, {4, 4, 2, {0}}}).dump());
+  const Result r = Run(
+      {"strip", "mix.json", "-o", "out.json", "-q", "--max-runs", "3", "--cutter-diameter", "0.5"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err.find("independent check"), std::string::npos) << r.err;
+  const Result valid = Run({"validate", "mix.json", "out.json"});
+  EXPECT_EQ(valid.status, 0) << valid.out << valid.err;
+  EXPECT_NE(valid.out.find("cutter diameter 0.5, type 0 kept"), std::string::npos) << valid.out;
+}
+
 // A real instance under a limit shorter than its runs: the first run is
 // complete, the second is stopped when the limit passes, and the file is a
 // valid layout.

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "cli/demo_problem.h"
+#include "cli/run_check.h"
 #include "cli/validate_command.h"
 #include "fixtures/moved_shape.h"
 
@@ -171,6 +172,70 @@ TEST(Validate, HoleUsabilityComesFromTheProblem) {
     const std::vector<std::string> faults = ValidateLayout(problem, layout);
     EXPECT_EQ(faults.size(), usable ? 0u : 1u) << ::testing::PrintToString(faults);
   }
+}
+
+// The cutter of the run is the layout's where it records one, else the
+// problem's: two demo circles (radius 10) 3 apart keep the gap of a cutter of
+// diameter 1 (2 between parts), not that of a cutter of diameter 2.
+TEST(Validate, CutterGapsOfTheRun) {
+  Problem demo = DemoProblem();
+  Layout layout = OneSheet({Place(demo, 40, 130, 10), Place(demo, 41, 153, 10)});
+  const auto tooClose = [](const std::vector<std::string>& faults) {
+    return Mentions(faults, {"id 40", " is 3", "id 41", "the cutter leaves 4"});
+  };
+  EXPECT_EQ(ValidateLayout(demo, layout), std::vector<std::string>{});
+
+  demo.parameters.cutterDiameter = 2.0;
+  const std::vector<std::string> byProblem = ValidateLayout(demo, layout);
+  EXPECT_EQ(byProblem.size(), 1u) << ::testing::PrintToString(byProblem);
+  EXPECT_TRUE(tooClose(byProblem)) << ::testing::PrintToString(byProblem);
+
+  layout.parameters.cutterDiameter = 1.0;
+  EXPECT_EQ(ValidateLayout(demo, layout), std::vector<std::string>{});
+  layout.parameters.cutterDiameter = 2.0;
+  layout.parameters.cutterType = 1;  // 2 between parts, none to the sheet's edge
+  EXPECT_EQ(ValidateLayout(demo, layout), std::vector<std::string>{});
+}
+
+TEST(Validate, CheckOptionsTakeTheLayoutsParametersOverTheProblems) {
+  Parameters problem, layout;
+  problem.cutterDiameter = 2.0;
+  problem.resolution = 0.5;
+  layout.cutterType = 1;
+  const check::CheckOptions options = CheckOptionsOf(problem, layout);
+  EXPECT_EQ(options.cutterDiameter, 2.0);
+  EXPECT_EQ(options.cutterType, 1);
+  EXPECT_EQ(options.resolution, 0.5);
+  EXPECT_EQ(options.precision, 1e-6);  // the engine's default
+}
+
+// One warning per hole that crosses its part, once for a run of consecutive
+// entries that cross alike: the demo's ten parts B are ten entries.
+TEST(PartWarnings, HolesThatCrossTheirPart) {
+  const std::vector<std::string> demo = PartWarnings(DemoProblem());
+  ASSERT_EQ(demo.size(), 1u) << ::testing::PrintToString(demo);
+  EXPECT_TRUE(Mentions(
+      demo, {"parts 20 to 29 (ids 20 to 29): hole 0 reaches 0.573", "outside the part's outline"}))
+      << demo[0];
+
+  Problem problem;
+  PartEntry frame;
+  frame.shape = check::Shape::Polygon({{0, 0, 0}, {50, 0, 1}, {50, 50, 2}, {0, 50, 3}});
+  frame.holes = {check::Hole{check::Shape::Circle(45, 25, 10), true, 0.0, 7}};
+  frame.identity.quantity = 3;
+  frame.identity.id = 5;
+  PartEntry inside = frame;
+  inside.holes[0].shape = check::Shape::Circle(25, 25, 10);
+  inside.identity = {};
+  PartEntry deeper = frame;
+  deeper.holes[0].shape = check::Shape::Circle(50, 25, 10);
+  deeper.identity = {};
+  problem.parts = {frame, inside, frame, deeper};
+  const std::vector<std::string> lines = PartWarnings(problem);
+  EXPECT_EQ(lines.size(), 3u) << ::testing::PrintToString(lines);
+  EXPECT_TRUE(Mentions(lines, {"parts 0 to 2 (id 5): hole 0 (id 7) reaches 5 "})) << lines[0];
+  EXPECT_TRUE(Mentions(lines, {"parts 4 to 6 (id 5): hole 0 (id 7) reaches 5 "}));
+  EXPECT_TRUE(Mentions(lines, {"part 7 (id 7): hole 0 (id 7) reaches 10 "}));
 }
 
 }  // namespace
