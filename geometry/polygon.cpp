@@ -136,27 +136,42 @@ void TPolygon::RefreshArcs(double precision) {
   }
 }
 
-void TPolygon::SplitFullTurns(double precision) {
+void TPolygon::SplitArcsAtTheirEnds(double precision) {
   const size_t n = FVertices.size();
-  const auto isFullTurn = [&](size_t i) {
+  enum class TSplit { kNone, kFullTurn, kOffCircle };
+  const auto splitOf = [&](size_t i) {
     const TPolygonArc& arc = FArcs[i];
+    if (arc.IsArc == 0) return TSplit::kNone;
     const TPoint2D from = PointOf(FVertices[i]);
-    return arc.IsArc != 0 &&
-           FuzzyCompare(Distance(from, PointOf(FVertices[Next(i, n)])), 0.0, precision) == 0 &&
-           FuzzyCompare(Distance(arc.Center, from), 0.0, precision) > 0;
+    const TPoint2D to = PointOf(FVertices[Next(i, n)]);
+    const double radius = Distance(arc.Center, from);
+    if (FuzzyCompare(radius, 0.0, precision) == 0) return TSplit::kNone;
+    if (FuzzyCompare(Distance(from, to), 0.0, precision) == 0) return TSplit::kFullTurn;
+    if (FuzzyCompare(Distance(arc.Center, to), radius, precision) != 0) return TSplit::kOffCircle;
+    return TSplit::kNone;
   };
   bool any = false;
-  for (size_t i = 0; i < n && !any; ++i) any = isFullTurn(i);
+  for (size_t i = 0; i < n && !any; ++i) any = splitOf(i) != TSplit::kNone;
   if (!any) return;
   std::vector<TPolygonVertex> vertices;
   std::vector<TPolygonArc> arcs;
   for (size_t i = 0; i < n; ++i) {
+    const TSplit split = splitOf(i);
     vertices.push_back(FVertices[i]);
     arcs.push_back(FArcs[i]);
-    if (!isFullTurn(i)) continue;
+    if (split == TSplit::kNone) continue;
     const TPoint2D c = FArcs[i].Center;
-    vertices.push_back(TPolygonVertex{0, 2.0 * c.X - FVertices[i].X, 2.0 * c.Y - FVertices[i].Y});
-    arcs.push_back(FArcs[i]);
+    const TPoint2D from = PointOf(FVertices[i]);
+    if (split == TSplit::kFullTurn) {
+      vertices.push_back(TPolygonVertex{0, 2.0 * c.X - from.X, 2.0 * c.Y - from.Y});
+      arcs.push_back(FArcs[i]);
+      continue;
+    }
+    // Where the circle meets the ray from the centre to the end vertex.
+    const TPoint2D to = PointOf(FVertices[Next(i, n)]);
+    const double scale = Distance(c, from) / Distance(c, to);
+    vertices.push_back(TPolygonVertex{0, c.X + (to.X - c.X) * scale, c.Y + (to.Y - c.Y) * scale});
+    arcs.push_back(TPolygonArc{});
   }
   FVertices = std::move(vertices);
   FArcs = std::move(arcs);

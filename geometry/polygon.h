@@ -65,11 +65,15 @@ class TPolygon : public TBox {
   void Rotate(TPoint2D center, double angle);
   // Doubled area of the vertices within precision of 0 also counts as clockwise.
   bool IsClockwise(double precision) const;
-  // An arc whose ends coincide (within precision) is a full turn, which
-  // everything that cuts outlines at their vertices would take for no turn
-  // at all: each becomes two half turns through the point opposite its
-  // vertex, with the arcs completed as the input check completes them.
-  void SplitFullTurns(double precision);
+  // Makes every arc one that operations which cut outlines at their vertices
+  // can follow. An arc whose ends coincide (within precision) is a full
+  // turn, which they would take for no turn at all: it becomes two half turns
+  // through the point opposite its vertex. An arc whose end vertex lies off
+  // its circle (its centre is not on the bisector of its ends) runs on its
+  // circle to the end vertex's angle and on in a straight line to the vertex,
+  // as it is drawn: it gets that point as a vertex of its own. The arcs are
+  // completed as the input check completes them.
+  void SplitArcsAtTheirEnds(double precision);
   // Reverses a clockwise outline; every arc stays on its geometric edge.
   void MakeCounterClockwise(double precision);
   // The same outline, possibly listed from another starting vertex.

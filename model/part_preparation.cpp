@@ -77,7 +77,7 @@ TTrueHole TurnedHoleCopy(const TTrueHole& hole, TPoint2D center, double angle, d
   TTrueHole copy = hole;
   if (IsPolygonShape(copy.FShape)) {
     TPolygon& polygon = *copy.FShape.FPolygon;
-    polygon.SplitFullTurns(precision);
+    polygon.SplitArcsAtTheirEnds(precision);
     if (polygon.FArea < 0.0) polygon.MakeCounterClockwise(precision);
   }
   copy.FShape.Rotate(center, angle);
@@ -146,7 +146,7 @@ void PreparePolygonPart(part2d_any& part, double precision, double cutterDiamete
   const TPoint2D center = part.FCenterOfRotation;
   // The prepared shapes take full turns apart; the defined one stays as given.
   TPolygon whole = outline;
-  whole.SplitFullTurns(precision);
+  whole.SplitArcsAtTheirEnds(precision);
 
   part.FRotatedOutlines.clear();
   part.FRotatedHoles.clear();
@@ -169,7 +169,7 @@ void PreparePolygonPart(part2d_any& part, double precision, double cutterDiamete
       holes[h] = defined;
       if (IsPolygonShape(holes[h].FShape)) {
         TPolygon& polygon = *holes[h].FShape.FPolygon;
-        polygon.SplitFullTurns(precision);
+        polygon.SplitArcsAtTheirEnds(precision);
         if (polygon.FArea < 0.0) polygon.MakeCounterClockwise(precision);
       }
       defined.FShape.ComputeBoundingBox(precision);

@@ -21,7 +21,7 @@ void ShiftHoles(stock2d_any& stock, double dx, double dy, bool reorient, double 
     shifted = hole;
     if (shifted.FShape.IsPolygon() && shifted.FShape.FPolygon) {
       TPolygon& polygon = *shifted.FShape.FPolygon;
-      polygon.SplitFullTurns(precision);
+      polygon.SplitArcsAtTheirEnds(precision);
       if (reorient && polygon.FArea < 0.0) polygon.MakeCounterClockwise(precision);
     }
     shifted.FShape.Translate(dx, dy);  // its stored box keeps the defined position
@@ -40,7 +40,7 @@ void PreparePolygonStock(stock2d_any& stock, double precision) {
   TOffsetPolygon offset(outline);
   // The prepared outline takes full turns apart; the defined one stays as
   // given.
-  offset.SplitFullTurns(precision);
+  offset.SplitArcsAtTheirEnds(precision);
   if (stock.FArea < 0.0) offset.MakeCounterClockwise(precision);
   const double mx = offset.FMinX;
   const double my = offset.FMinY;

@@ -158,12 +158,20 @@ std::vector<LayoutCase> LayoutCases() {
                    Problem({Stock(Rect(0, 0, 100, 30))}, {Part(Polygon({ArcFrom(10, 0, 0, 0)}), 4)},
                            Settings(0.5)),
                    4, kErrorNone});
+  // An arc whose centre is not on the bisector of its ends runs on its
+  // circle to the angle of its end and straight on to the end vertex, as it
+  // is drawn; the raster used to follow the circle the whole way.
+  cases.push_back(
+      {"arc whose centre is off its bisector",
+       Problem({Stock(Polygon({V(0, 0), V(40, 0), ArcFrom(40, 35, 40, 17.5, false), V(0, 35)}))},
+               {Part(Rect(0, 0, 3, 3), 60)}, Settings(1.0, 3, 1)),
+       60, kErrorNone});
   // A closing arc that bulges across another edge: such parts used to be
   // placed wholly outside a sheet whose right side is an arc. They are left
   // out now; the square beside them still nests.
   cases.push_back(
       {"outline that crosses itself",
-       Problem({Stock(Polygon({V(0, 0), V(100, 0), ArcFrom(100, 100, 100, 50, false), V(0, 100)}))},
+       Problem({Stock(Polygon({V(0, 0), ArcFrom(100, 0, 100, 50, false), V(100, 100), V(0, 100)}))},
                {Part(Polygon({V(0, 0), V(20, 0), V(20, 10), ArcFrom(0, 10, 9.5, 5, true)}), 3),
                 Part(Rect(0, 0, 10, 10), 1)},
                Settings(1.0)),
