@@ -208,8 +208,9 @@ inline TPolygon RandomConvexArcShape(std::mt19937& rng, int vertices) {
     SetArc(polygon, i, {c.X + s * (mid.X - c.X), c.Y + s * (mid.Y - c.Y)}, false);
   }
   polygon = Measured(polygon);
-  // Offsetting treats arcs of less than a degree as their chords; the
-  // corpus keeps clear of that rule.
+  // Offsetting replaces arcs of less than a degree by straight pieces (within
+  // its length tolerance), for which Steiner's formula holds only within that
+  // tolerance; the corpus keeps clear of them.
   bool straightened = false;
   for (TPolygonArc& arc : polygon.FArcs) {
     if (arc.IsArc != 0 && arc.SweepAngle < 2.0) {
