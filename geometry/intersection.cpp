@@ -188,7 +188,9 @@ bool IntersectFromArc(TPoint2D q1, TPoint2D q2, const TPolygonArc& current, doub
 
 int EdgeCrossings(TPoint2D p1, TPoint2D p2, const TPolygonArc& p, TPoint2D q1, TPoint2D q2,
                   const TPolygonArc& q, TPoint2D crossings[2], double tol) {
-  if (p.IsArc == 0 && q.IsArc == 0) return SegmentIntersection(p1, p2, q1, q2, crossings[0], tol);
+  if (p.IsArc == 0 && q.IsArc == 0) {
+    return SegmentIntersection(p1, p2, q1, q2, crossings[0], tol) ? 1 : 0;
+  }
   TCandidates candidates;
   if (p.IsArc != 0 && q.IsArc != 0) {
     candidates = CircleCircle(p, q, tol);

@@ -46,6 +46,9 @@ constexpr double kPendingEndX = 1e200;
 constexpr double kClearanceSlack = 2.0 * kFlatness;
 // A start candidate closer than this to a traced contour lies on it.
 constexpr double kOnContour = 2.0 * kFlatness;
+// Two crossings closer than this fraction of their edge are one crossing
+// found twice (at a vertex shared by three edges, say): no piece between.
+constexpr double kShortestPiece = 1e-9;
 
 enum class TSide { kOutward, kInward };
 
@@ -344,7 +347,7 @@ std::vector<TTraceStart> InnerTraceStarts(const TOffsetPolygon& raw, const TPoly
     }
     std::sort(cuts.begin(), cuts.end());
     for (size_t k = 0; k + 1 < cuts.size(); ++k) {
-      if (!(cuts[k + 1] - cuts[k] > 1e-9)) continue;
+      if (!(cuts[k + 1] - cuts[k] > kShortestPiece)) continue;
       const double t = (cuts[k] + cuts[k + 1]) / 2.0;
       const TPoint2D middle = PointAlongEdge(raw, e, t);
       if (!(DistanceBelow(middle, work, workBoxes, required, tol) >= required)) continue;

@@ -156,6 +156,31 @@ struct TNamedOutline {
   std::vector<double> distances;
 };
 
+using TExpectation = void (*)(const TPolygon&, double, const std::string&);
+
+void ExpectForEveryDistance(const std::vector<TNamedOutline>& cases, TExpectation expect) {
+  for (const TNamedOutline& c : cases) {
+    for (double d : c.distances) expect(c.outline, d, c.name + " by " + std::to_string(d));
+  }
+}
+
+// Seeded random outlines with arcs of every sweep (simple ones only), each at
+// a distance from 10^lowest to 10^(lowest + decades).
+int ExpectForRandomArcShapes(unsigned seed, int count, double lowest, double decades,
+                             TExpectation expect) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> unit(0, 1);
+  int tested = 0;
+  for (int i = 0; i < count; ++i) {
+    const TPolygon original = corpus::RandomArcShape(rng, 4 + i % 9);
+    const double d = std::pow(10.0, lowest + decades * unit(rng));
+    if (original.FArea <= 0 || corpus::SelfCrosses(corpus::Sample(original, 0.5))) continue;
+    ++tested;
+    expect(original, d, "seed " + std::to_string(seed) + ", case " + std::to_string(i));
+  }
+  return tested;
+}
+
 // Arcs of every sweep: barely bent edges (the sagitta of a 0.9 degree bend of
 // a 100-long edge is 0.196, twice the distance 0.1), arcs a hair short of a
 // full turn, and the shapes that every nesting job has.
@@ -179,11 +204,7 @@ std::vector<TNamedOutline> OutwardCases() {
 }
 
 TEST(OffsetReference, GrownOutlineHoldsTheTrueOffset) {
-  for (const TNamedOutline& c : OutwardCases()) {
-    for (double d : c.distances) {
-      ExpectGrownHoldsTrueOffset(c.outline, d, c.name + " by " + std::to_string(d));
-    }
-  }
+  ExpectForEveryDistance(OutwardCases(), ExpectGrownHoldsTrueOffset);
 }
 
 // The fault this guards: an arc of less than a degree was grown as its chord,
@@ -201,42 +222,37 @@ TEST(OffsetReference, BarelyBentEdgeIsGrownPastItsBulge) {
 }
 
 TEST(OffsetReference, RandomArcShapesGrowAroundTheirTrueOffset) {
-  const unsigned seed = 20240611;
-  std::mt19937 rng(seed);
-  std::uniform_real_distribution<double> unit(0, 1);
-  int tested = 0;
-  for (int i = 0; i < 16; ++i) {
-    const TPolygon original = corpus::RandomArcShape(rng, 4 + i % 9);
-    const double d = std::pow(10.0, -2.0 + 3.0 * unit(rng));
-    if (original.FArea <= 0 || corpus::SelfCrosses(corpus::Sample(original, 0.5))) continue;
-    ++tested;
-    ExpectGrownHoldsTrueOffset(original, d,
-                               "seed " + std::to_string(seed) + ", case " + std::to_string(i));
-  }
-  EXPECT_GT(tested, 8);
+  EXPECT_GT(ExpectForRandomArcShapes(20240611, 16, -2.0, 3.0, ExpectGrownHoldsTrueOffset), 8);
 }
 
 // --- Inward ----------------------------------------------------------------------
 
+// A 10 x 10 box and a 16 x 16 box joined by a neck 4 long and 2 high, the
+// larger box's lower right corner rounded to the given radius; listed from
+// the given vertex on.
+TPolygon Dumbbell(double radius, int firstVertex = 0) {
+  TPolygon p = MakePolygon({{0, 0},
+                            {10, 0},
+                            {10, 4},
+                            {14, 4},
+                            {14, 0},
+                            {30 - radius, 0},
+                            {30, radius},
+                            {30, 16},
+                            {14, 16},
+                            {14, 6},
+                            {10, 6},
+                            {10, 10},
+                            {0, 10}});
+  SetArc(p, 5, {30 - radius, radius}, false);
+  std::rotate(p.FVertices.begin(), p.FVertices.begin() + firstVertex, p.FVertices.end());
+  std::rotate(p.FArcs.begin(), p.FArcs.begin() + firstVertex, p.FArcs.end());
+  return p;
+}
+
 // Holes with arc edges, where the distance passes the radii of their arcs and
 // the lengths of their edges.
 std::vector<TNamedOutline> InwardCases() {
-  // Two boxes joined by a neck 2 high; the larger one's corner is rounded.
-  TPolygon dumbbell = MakePolygon({{0, 0},
-                                   {10, 0},
-                                   {10, 4},
-                                   {14, 4},
-                                   {14, 0},
-                                   {26, 0},
-                                   {30, 4},
-                                   {30, 16},
-                                   {14, 16},
-                                   {14, 6},
-                                   {10, 6},
-                                   {10, 10},
-                                   {0, 10}});
-  SetArc(dumbbell, 5, {26, 4}, false);
-  dumbbell = Measured(dumbbell);
   return {
       {"rounded rectangle", corpus::RoundedRectangle(20, 10, 2), {0.5, 1.9, 2, 2.1, 3, 4.9}},
       {"rounded rectangle round ends", corpus::RoundedRectangle(20, 10, 4.999), {1, 4, 4.5}},
@@ -249,18 +265,14 @@ std::vector<TNamedOutline> InwardCases() {
       {"barely bent out", corpus::BentRectangle(100, 20, 0.5, false), {0.2, 5}},
       {"pac-man", corpus::NotchedDisc(10, 60, 10), {1, 4}},
       {"disc missing 0.5 degree", corpus::NotchedDisc(10, 0.5, 0), {1, 9}},
-      {"dumbbell", dumbbell, {0.8, 1.3, 2.5, 3.7}},
+      {"dumbbell", Measured(Dumbbell(4)), {0.8, 1.3, 2.5, 3.7}},
       {"arc-rich", corpus::ArcRichOutline(48), {0.5, 3, 20}},
       {"demo B", corpus::DemoB(), {1, 10}},
   };
 }
 
 TEST(OffsetReference, InnerOffsetHasTheAreaOfTheReference) {
-  for (const TNamedOutline& c : InwardCases()) {
-    for (double d : c.distances) {
-      ExpectInnerAreaOfReference(c.outline, d, c.name + " by " + std::to_string(d));
-    }
-  }
+  ExpectForEveryDistance(InwardCases(), ExpectInnerAreaOfReference);
 }
 
 // The rounded rectangle of the fault report: past the corner radius the
@@ -281,24 +293,8 @@ TEST(OffsetReference, RoundedRectanglePastItsCornerRadius) {
 // is kept whichever end the outline starts at.
 TEST(OffsetReference, SplitOffsetKeepsTheLargestPiece) {
   for (int rotation = 0; rotation < 12; ++rotation) {
-    // Two rounded boxes, 10 and 16 wide, joined by a neck 2 high; every
-    // starting vertex in turn.
-    TPolygon p = corpus::MakePolygon({{0, 0},
-                                      {10, 0},
-                                      {10, 4},
-                                      {14, 4},
-                                      {14, 0},
-                                      {28, 0},
-                                      {30, 2},
-                                      {30, 16},
-                                      {14, 16},
-                                      {14, 6},
-                                      {10, 6},
-                                      {10, 10},
-                                      {0, 10}});
-    SetArc(p, 5, {28, 2}, false);
-    std::rotate(p.FVertices.begin(), p.FVertices.begin() + rotation, p.FVertices.end());
-    std::rotate(p.FArcs.begin(), p.FArcs.begin() + rotation, p.FArcs.end());
+    // Every starting vertex in turn, and the whole turned.
+    TPolygon p = Dumbbell(2, rotation);
     p.Rotate({15, 8}, 30.0 * rotation);
     p = Measured(p);
     const std::string label = "rotation " + std::to_string(rotation);
@@ -311,19 +307,7 @@ TEST(OffsetReference, SplitOffsetKeepsTheLargestPiece) {
 }
 
 TEST(OffsetReference, RandomArcShapesShrinkToTheReference) {
-  const unsigned seed = 77;
-  std::mt19937 rng(seed);
-  std::uniform_real_distribution<double> unit(0, 1);
-  int tested = 0;
-  for (int i = 0; i < 60; ++i) {
-    const TPolygon original = corpus::RandomArcShape(rng, 4 + i % 12);
-    const double d = std::pow(10.0, -1.0 + 2.0 * unit(rng));
-    if (original.FArea <= 0 || corpus::SelfCrosses(corpus::Sample(original, 0.5))) continue;
-    ++tested;
-    ExpectInnerAreaOfReference(original, d,
-                               "seed " + std::to_string(seed) + ", case " + std::to_string(i));
-  }
-  EXPECT_GT(tested, 30);
+  EXPECT_GT(ExpectForRandomArcShapes(77, 60, -1.0, 2.0, ExpectInnerAreaOfReference), 30);
 }
 
 }  // namespace

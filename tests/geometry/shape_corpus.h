@@ -221,10 +221,8 @@ inline TPolygon RandomConvexArcShape(std::mt19937& rng, int vertices) {
   return straightened ? Measured(polygon) : polygon;
 }
 
-// A random star-shaped outline (every vertex seen from the origin in angular
-// order) with some edges bent into short arcs either way; not necessarily
-// simple once bent, so callers skip the self-crossing ones.
-inline TPolygon RandomStarShape(std::mt19937& rng, int vertices) {
+// Random points seen from the origin in angular order, 10 to 50 from it.
+inline std::vector<TPoint2D> RandomStarPoints(std::mt19937& rng, int vertices) {
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   std::vector<TPoint2D> points;
   for (int k = 0; k < vertices; ++k) {
@@ -232,6 +230,15 @@ inline TPolygon RandomStarShape(std::mt19937& rng, int vertices) {
     const double r = 10.0 + 40.0 * unit(rng);
     points.push_back({r * std::cos(a), r * std::sin(a)});
   }
+  return points;
+}
+
+// A random star-shaped outline (every vertex seen from the origin in angular
+// order) with some edges bent into short arcs either way; not necessarily
+// simple once bent, so callers skip the self-crossing ones.
+inline TPolygon RandomStarShape(std::mt19937& rng, int vertices) {
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  const std::vector<TPoint2D> points = RandomStarPoints(rng, vertices);
   TPolygon polygon = MakePolygonFrom(points);
   for (size_t k = 0; k < points.size(); ++k) {
     if (unit(rng) >= 0.3) continue;
@@ -254,12 +261,7 @@ inline TPolygon RandomStarShape(std::mt19937& rng, int vertices) {
 // not necessarily simple, so callers skip the self-crossing ones.
 inline TPolygon RandomArcShape(std::mt19937& rng, int vertices) {
   std::uniform_real_distribution<double> unit(0.0, 1.0);
-  std::vector<TPoint2D> points;
-  for (int k = 0; k < vertices; ++k) {
-    const double a = 2.0 * kPi * (k + 0.8 * unit(rng)) / vertices;
-    const double r = 10.0 + 40.0 * unit(rng);
-    points.push_back({r * std::cos(a), r * std::sin(a)});
-  }
+  const std::vector<TPoint2D> points = RandomStarPoints(rng, vertices);
   TPolygon polygon = MakePolygonFrom(points);
   for (size_t k = 0; k < points.size(); ++k) {
     if (unit(rng) < 0.5) continue;
