@@ -136,11 +136,11 @@ void ConditionArcs(TPolygon& work, bool inward, double tol) {
   for (size_t i = 0; i < n; ++i) {
     const TPolygonArc& arc = work.FArcs[i];
     vertices.push_back(work.FVertices[i]);
-    const bool special = arc.IsArc != 0 && FuzzyCompare(arc.StartAngle, arc.EndAngle, tol) != 0 &&
-                         FuzzyCompare(arc.Radius, 0.0, tol) != 0 && Sagitta(arc) > kFlatness;
-    if (special && arc.SweepAngle < kSmallSweep) {
+    const bool bulges = arc.IsArc != 0 && FuzzyCompare(arc.StartAngle, arc.EndAngle, tol) != 0 &&
+                        FuzzyCompare(arc.Radius, 0.0, tol) != 0 && Sagitta(arc) > kFlatness;
+    if (bulges && arc.SweepAngle < kSmallSweep) {
       AppendFlattenedArc(arc, IsClockwiseArc(arc) == inward, vertices, arcs);
-    } else if (special && FuzzyCompare(arc.SweepAngle, 360.0, kFullTurnMargin) == 0) {
+    } else if (bulges && FuzzyCompare(arc.SweepAngle, 360.0, kFullTurnMargin) == 0) {
       AppendHalves(arc, vertices, arcs);
     } else {
       arcs.push_back(arc);
