@@ -27,42 +27,47 @@ void TakeArcOf(TPolygonArc& target, const TPolygonArc& source) {
 
 }  // namespace
 
-TOffsetPolygon TraceOuterContour(const TOffsetPolygon& raw, double tol,
-                                 const TStartFilter& acceptStart) {
+TTraceStart LowestTraceStart(const TOffsetPolygon& raw, double tol) {
   const int32_t m = raw.NumberOfVertices();
-  if (m == 0) return TOffsetPolygon();
-  auto next = [m](int32_t i) { return i + 1 == m ? 0 : i + 1; };
+  TTraceStart best;
+  if (m == 0) return best;
   auto vertex = [&raw](int32_t i) { return PointOf(raw.FVertices[static_cast<size_t>(i)]); };
-  auto arcOf = [&raw](int32_t i) -> const TPolygonArc& { return raw.FArcs[static_cast<size_t>(i)]; };
-
-  // The start: the lowest point of the raw outline; ties go to the later
-  // index, and at one index to the arc's point over the vertex.
-  auto accepted = [&acceptStart](TPoint2D p) { return !acceptStart || acceptStart(p); };
-  bool haveBest = accepted(vertex(0));
-  TPoint2D best = vertex(0);
-  double bestAngle = arcOf(0).StartAngle;
-  int32_t start = 0;
+  best.Point = vertex(0);
+  best.Angle = raw.FArcs[0].StartAngle;
   for (int32_t v = 0; v < m; ++v) {
-    if ((!haveBest || FuzzyCompare(best.Y, vertex(v).Y, tol) >= 0) && accepted(vertex(v))) {
-      best = vertex(v);
-      bestAngle = arcOf(v).StartAngle;
-      start = v;
-      haveBest = true;
+    const TPolygonArc& arc = raw.FArcs[static_cast<size_t>(v)];
+    if (FuzzyCompare(best.Point.Y, vertex(v).Y, tol) >= 0) {
+      best = TTraceStart{v, vertex(v), arc.StartAngle};
     }
-    if (arcOf(v).IsArc != 0) {
+    if (arc.IsArc != 0) {
       TPoint2D low;
       double angle = 0.0;
       bool atEndHeight = false;
-      ArcLowestPoint(arcOf(v), vertex(v), vertex(next(v)), low, angle, atEndHeight, tol);
-      if (!atEndHeight && (!haveBest || FuzzyCompare(best.Y, low.Y, tol) >= 0) && accepted(low)) {
-        best = low;
-        bestAngle = angle;
-        start = v;
-        haveBest = true;
+      ArcLowestPoint(arc, vertex(v), vertex(v + 1 == m ? 0 : v + 1), low, angle, atEndHeight, tol);
+      if (!atEndHeight && FuzzyCompare(best.Point.Y, low.Y, tol) >= 0) {
+        best = TTraceStart{v, low, angle};
       }
     }
   }
-  if (!haveBest) return TOffsetPolygon();
+  return best;
+}
+
+TOffsetPolygon TraceOuterContour(const TOffsetPolygon& raw, double tol) {
+  if (raw.NumberOfVertices() == 0) return TOffsetPolygon();
+  return TraceContourFrom(raw, LowestTraceStart(raw, tol), tol);
+}
+
+TOffsetPolygon TraceContourFrom(const TOffsetPolygon& raw, const TTraceStart& from, double tol) {
+  const int32_t m = raw.NumberOfVertices();
+  if (m == 0 || from.Edge < 0 || from.Edge >= m) return TOffsetPolygon();
+  auto next = [m](int32_t i) { return i + 1 == m ? 0 : i + 1; };
+  auto vertex = [&raw](int32_t i) { return PointOf(raw.FVertices[static_cast<size_t>(i)]); };
+  auto arcOf = [&raw](int32_t i) -> const TPolygonArc& {
+    return raw.FArcs[static_cast<size_t>(i)];
+  };
+  const int32_t start = from.Edge;
+  const TPoint2D best = from.Point;
+  const double bestAngle = from.Angle;
 
   // At most m steps, each adding one result vertex, plus the start vertex.
   const size_t capacity = static_cast<size_t>(m) + 1;
@@ -154,13 +159,17 @@ TOffsetPolygon TraceOuterContour(const TOffsetPolygon& raw, double tol,
     if (b == start) break;
   }
 
-  // Back on the start edge. When it is an arc, the last result edge lies on
-  // the same arc as result edge 0 and is merged into it: edge 0 now starts
-  // where the walk re-entered the arc.
-  if (c > 0 && arcs[c].IsArc != 0) {
+  // Back on the start edge: the last result edge lies on the same raw edge
+  // as result edge 0 and is merged into it, so that edge 0 starts where the
+  // walk re-entered the start edge. A walk that began at the start vertex of
+  // a straight edge re-enters it there, and nothing changes; one that began
+  // inside an edge leaves no vertex at its starting point.
+  if (c > 0 && b == start) {
     vertices[0] = VertexOf(u);
-    arcs[0].StartAngle = a;
-    ComputeSweep(arcs[0], tol);
+    if (arcs[c].IsArc != 0) {
+      arcs[0].StartAngle = a;
+      ComputeSweep(arcs[0], tol);
+    }
     --c;
   }
 

@@ -8,6 +8,14 @@
 // cuts away the loops that moving the edges creates. The work happens on a
 // copy normalised so that its larger side is 100, which makes the engine's
 // absolute Precision mean the same for every size of outline.
+//
+// Both offsets hold to a length tolerance of 1e-6 of the outline's larger
+// side (1e-4 on the normalised copy): the grown outline holds the true
+// outward offset shrunk by no more than that, and the inward offset lies
+// within that of the true one. Arcs stay arcs wherever they stray further
+// than that from their chords; those too flat for the angle arithmetic of
+// the tracing are replaced by straight pieces on the side that keeps the
+// offset whole.
 
 #include "geometry/base_shape.h"
 #include "geometry/polygon.h"
@@ -15,7 +23,9 @@
 namespace varnest {
 
 // Straightens arcs that carry no direction (equal end angles, a sweep within
-// 1 degree of 0 or 360) and removes zero-radius arcs and zero-length edges.
+// 1 degree of 360) or lie within the offsets' tolerance of their chords (a
+// length on the normalised copy, where the offsets call this), and removes
+// zero-radius arcs and zero-length edges.
 void RemoveDegenerateEdges(TPolygon& polygon, double precision);
 
 // Offsets a counter-clockwise outline whose arcs carry their angles. The
@@ -25,11 +35,10 @@ void RemoveDegenerateEdges(TPolygon& polygon, double precision);
 TOffsetPolygon OffsetOutward(TPolygon& polygon, double distance, double precision,
                              TOffsetPolygon& raw);
 // Every point of an inward offset lies at the distance from the outline. The
-// trace starts at the lowest raw point that keeps that distance (the lowest
-// point itself may lie on a loop cut off at a convex corner), and a result
-// that comes closer anywhere, or runs clockwise, is what the crossed edges
-// leave when the offset swallows the outline (a hole narrower than twice the
-// distance): the offset is then an empty polygon.
+// trace starts where the raw outline keeps that distance; where the offset
+// falls apart (a waist narrower than twice the distance) the largest piece is
+// the result, and where it swallows the outline (a hole narrower than twice
+// the distance everywhere) an empty polygon.
 TOffsetPolygon OffsetInward(TPolygon& polygon, double distance, double precision,
                             TOffsetPolygon& raw);
 

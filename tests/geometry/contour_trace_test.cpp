@@ -43,9 +43,50 @@ TEST(TraceOuterContour, SimpleOutlineIsReproducedFromItsLowestPoint) {
 // A loop that the outline makes across its own edge is left out: the walk
 // switches to the crossing edge at the nearest crossing.
 TEST(TraceOuterContour, LoopsAreLeftOut) {
-  const TPolygon looped = MakePolygon(
-      {{0, 0}, {10, 0}, {10, 10}, {3, 10}, {3, 13}, {5, 13}, {5, 8}, {0, 8}});
+  const TPolygon looped =
+      MakePolygon({{0, 0}, {10, 0}, {10, 10}, {3, 10}, {3, 13}, {5, 13}, {5, 8}, {0, 8}});
   ExpectVertices(Traced(looped), {{10, 0}, {10, 10}, {5, 10}, {5, 8}, {0, 8}, {0, 0}});
+}
+
+// A walk may begin at any point of the boundary: it comes out as the same
+// contour, from the vertex where the walk re-entered its start edge, with no
+// vertex at the point where it began.
+TEST(TraceContourFrom, AnyPointOfTheBoundaryGivesTheSameContour) {
+  const TOffsetPolygon looped(
+      MakePolygon({{0, 0}, {10, 0}, {10, 10}, {3, 10}, {3, 13}, {5, 13}, {5, 8}, {0, 8}}));
+  struct Case {
+    TTraceStart start;
+    std::initializer_list<corpus::XY> expected;
+  };
+  const Case cases[] = {
+      {{1, {10, 5}, 0}, {{10, 0}, {10, 10}, {5, 10}, {5, 8}, {0, 8}, {0, 0}}},
+      {{2, {7, 10}, 0}, {{10, 10}, {5, 10}, {5, 8}, {0, 8}, {0, 0}, {10, 0}}},
+      {{7, {0, 4}, 0}, {{0, 8}, {0, 0}, {10, 0}, {10, 10}, {5, 10}, {5, 8}}},
+  };
+  for (const Case& c : cases) {
+    TOffsetPolygon result = TraceContourFrom(looped, c.start, kPrecision);
+    RemoveDegenerateEdges(result, kPrecision);
+    ExpectVertices(result, c.expected);
+  }
+  // The lowest point of the looped outline is its vertex (10, 0), later of
+  // the two at height 0.
+  const TTraceStart lowest = LowestTraceStart(looped, kPrecision);
+  EXPECT_EQ(lowest.Edge, 1);
+  // Inside an arc: the raw outward offset of a square, begun halfway along
+  // a corner's joint arc, traces the same grown square.
+  TPolygon square = corpus::Square10();
+  TOffsetPolygon raw;
+  const TOffsetPolygon grown = OffsetOutward(square, 1, kPrecision, raw);
+  for (int32_t e = 0; e < raw.NumberOfVertices(); ++e) {
+    const TPolygonArc& arc = raw.FArcs[static_cast<size_t>(e)];
+    if (arc.IsArc == 0) continue;
+    const double middle = arc.StartAngle + arc.SweepAngle / 2;
+    TOffsetPolygon again = TraceContourFrom(raw, {e, ArcPoint(arc, middle), middle}, kPrecision);
+    RemoveDegenerateEdges(again, kPrecision);
+    ASSERT_EQ(again.NumberOfVertices(), grown.NumberOfVertices()) << "joint " << e;
+    again.ComputeArea();
+    EXPECT_NEAR(again.FArea, 100 + 40 + kPi, 1e-9) << "joint " << e;
+  }
 }
 
 TEST(TraceOuterContour, EmptyAndTinyOutlines) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <random>
+#include <tuple>
 
 #include "geometry/arc_primitives.h"
 #include "geometry/intersection.h"
@@ -48,10 +49,10 @@ TEST(IntersectFromSegment, StraightOtherEdgeOnTheRestOfTheLine) {
   TPoint2D x;
   double angle = 123;
   // The piece runs from u = (6, 0) to (10, 0): a crossing at x = 4 lies behind.
-  EXPECT_FALSE(
-      IntersectFromSegment({0, 0}, {10, 0}, {4, -1}, {4, 1}, {6, 0}, straight, x, angle, kPrecision));
-  ASSERT_TRUE(
-      IntersectFromSegment({0, 0}, {10, 0}, {8, -1}, {8, 1}, {6, 0}, straight, x, angle, kPrecision));
+  EXPECT_FALSE(IntersectFromSegment({0, 0}, {10, 0}, {4, -1}, {4, 1}, {6, 0}, straight, x, angle,
+                                    kPrecision));
+  ASSERT_TRUE(IntersectFromSegment({0, 0}, {10, 0}, {8, -1}, {8, 1}, {6, 0}, straight, x, angle,
+                                   kPrecision));
   EXPECT_NEAR(x.X, 8, 1e-12);
   EXPECT_EQ(angle, 123);  // not written for a straight edge
 }
@@ -61,11 +62,11 @@ TEST(IntersectFromSegment, TangentLinesCountOnlyWhenHorizontal) {
   TPoint2D x;
   double angle = 0;
   // The vertical tangent x = 1.
-  EXPECT_FALSE(IntersectFromSegment({1, -5}, {1, 5}, {1, 0}, {1, 0}, {1, -5}, circle, x, angle,
-                                    kPrecision));
+  EXPECT_FALSE(
+      IntersectFromSegment({1, -5}, {1, 5}, {1, 0}, {1, 0}, {1, -5}, circle, x, angle, kPrecision));
   // The horizontal tangent y = 1 gives its touching point.
-  ASSERT_TRUE(IntersectFromSegment({-5, 1}, {5, 1}, {0, 1}, {0, 1}, {-5, 1}, circle, x, angle,
-                                   kPrecision));
+  ASSERT_TRUE(
+      IntersectFromSegment({-5, 1}, {5, 1}, {0, 1}, {0, 1}, {-5, 1}, circle, x, angle, kPrecision));
   EXPECT_NEAR(x.X, 0, 1e-12);
   EXPECT_NEAR(x.Y, 1, 1e-12);
   EXPECT_NEAR(angle, 90, 1e-9);
@@ -86,8 +87,8 @@ TEST(IntersectFromSegment, NearerCandidateOnTheArcWins) {
   EXPECT_FALSE(IntersectFromSegment({-10, -4}, {10, -2}, upper.StartPoint, upper.EndPoint,
                                     {-10, -4}, upper, x, angle, kPrecision));
   // A slanted line that crosses it once on the arc, once off it.
-  ASSERT_TRUE(IntersectFromSegment({-10, -1}, {10, 1}, upper.StartPoint, upper.EndPoint,
-                                   {-10, -1}, upper, x, angle, kPrecision));
+  ASSERT_TRUE(IntersectFromSegment({-10, -1}, {10, 1}, upper.StartPoint, upper.EndPoint, {-10, -1},
+                                   upper, x, angle, kPrecision));
   EXPECT_GT(x.X, 0);
   EXPECT_NEAR(std::hypot(x.X, x.Y), 5, 1e-9);
 }
@@ -114,10 +115,10 @@ TEST(IntersectFromArc, ConcentricApartOrInsideGiveNothing) {
   const TPolygonArc current = Arc(false, {0, 0}, 5, 0, 0);
   TPoint2D x;
   double a = 0, b = 0;
-  for (const TPolygonArc& other : {Arc(false, {0, 0}, 3, 0, 0), Arc(false, {20, 0}, 3, 0, 0),
-                                   Arc(false, {1, 0}, 2, 0, 0)}) {
-    EXPECT_FALSE(IntersectFromArc(other.StartPoint, other.EndPoint, current, 0, other, x, a, b,
-                                  kPrecision));
+  for (const TPolygonArc& other :
+       {Arc(false, {0, 0}, 3, 0, 0), Arc(false, {20, 0}, 3, 0, 0), Arc(false, {1, 0}, 2, 0, 0)}) {
+    EXPECT_FALSE(
+        IntersectFromArc(other.StartPoint, other.EndPoint, current, 0, other, x, a, b, kPrecision));
   }
 }
 
@@ -133,6 +134,89 @@ TEST(IntersectFromArc, StraightOtherEdge) {
   EXPECT_FALSE(IntersectFromArc({3, -10}, {3, 2}, current, 180, straight, x, a, b, kPrecision));
 }
 
+// A walk that stands on a circle sees the circle's other crossing with its
+// line, not the point where it stands: that one would be rejected as no
+// progress, and the real crossing lost with it.
+TEST(Intersections, CrossingAtTheCurrentPointHidesNothing) {
+  const TPolygonArc lower = Arc(false, {0, 0}, 5, 180, 0);  // the lower half circle
+  TPoint2D x;
+  double angle = 0;
+  // Along y = -3 leftwards from (4, -3), where the line meets the circle.
+  ASSERT_TRUE(IntersectFromSegment({10, -3}, {-10, -3}, lower.StartPoint, lower.EndPoint, {4, -3},
+                                   lower, x, angle, kPrecision));
+  EXPECT_NEAR(x.X, -4, 1e-12);
+  EXPECT_NEAR(angle, 180 + RadiansToDegrees(std::atan2(3, 4)), 1e-9);
+  // Along the circle from (4, -3), where the line x = 4 meets it, on to (4, 3).
+  const TPolygonArc current = Arc(false, {0, 0}, 5, 300, 290);
+  const TPolygonArc straight;
+  const double a = 360 - RadiansToDegrees(std::atan2(3, 4));
+  double onCurrent = 0, onOther = 0;
+  ASSERT_TRUE(
+      IntersectFromArc({4, -10}, {4, 10}, current, a, straight, x, onCurrent, onOther, kPrecision));
+  EXPECT_NEAR(x.Y, 3, 1e-12);
+  // With nothing further on, nothing is found.
+  EXPECT_FALSE(IntersectFromSegment({10, -3}, {4, -3}, lower.StartPoint, lower.EndPoint, {4, -3},
+                                    lower, x, angle, kPrecision));
+}
+
+TEST(EdgeCrossings, EveryMeetingPointOnBothEdges) {
+  const TPolygonArc straight;
+  const TPolygonArc upper = Arc(false, {0, 0}, 5, 0, 180);
+  const TPolygonArc right = Arc(true, {6, 0}, 5, 150, 90);
+  struct Case {
+    const char* name;
+    TPoint2D p1, p2;
+    const TPolygonArc* p;
+    TPoint2D q1, q2;
+    const TPolygonArc* q;
+    int count;
+  };
+  const Case cases[] = {
+      {"segments", {0, 0}, {10, 10}, &straight, {0, 10}, {10, 0}, &straight, 1},
+      {"segments apart", {0, 0}, {4, 4}, &straight, {0, 10}, {10, 0}, &straight, 0},
+      {"segment through a half circle",
+       {-10, 3},
+       {10, 3},
+       &straight,
+       upper.StartPoint,
+       upper.EndPoint,
+       &upper,
+       2},
+      {"segment below it",
+       {-10, -3},
+       {10, -3},
+       &straight,
+       upper.StartPoint,
+       upper.EndPoint,
+       &upper,
+       0},
+      {"half circle and segment",
+       upper.StartPoint,
+       upper.EndPoint,
+       &upper,
+       {-10, -1},
+       {10, 1},
+       &straight,
+       1},
+      {"two arcs", upper.StartPoint, upper.EndPoint, &upper, right.StartPoint, right.EndPoint,
+       &right, 1},
+  };
+  for (const Case& c : cases) {
+    TPoint2D crossings[2];
+    const int count = EdgeCrossings(c.p1, c.p2, *c.p, c.q1, c.q2, *c.q, crossings, kPrecision);
+    ASSERT_EQ(count, c.count) << c.name;
+    for (int k = 0; k < count; ++k) {
+      for (const auto& [a, b, arc] : {std::tuple{c.p1, c.p2, c.p}, std::tuple{c.q1, c.q2, c.q}}) {
+        const double off = arc->IsArc != 0 ? std::hypot(crossings[k].X - arc->Center.X,
+                                                        crossings[k].Y - arc->Center.Y) -
+                                                 arc->Radius
+                                           : corpus::DistanceToSegment(crossings[k], a, b);
+        EXPECT_NEAR(off, 0, 1e-9) << c.name << " crossing " << k;
+      }
+    }
+  }
+}
+
 // Every reported crossing lies on both pieces.
 TEST(Intersections, RandomCrossingsLieOnBothEdges) {
   std::mt19937 rng(3);
@@ -140,10 +224,10 @@ TEST(Intersections, RandomCrossingsLieOnBothEdges) {
   std::uniform_real_distribution<double> angle(0, 360);
   int found = 0;
   for (int i = 0; i < 4000; ++i) {
-    const TPolygonArc b = Arc(i % 2 == 0, {u(rng), u(rng)}, 2 + std::fabs(u(rng)), angle(rng),
-                              angle(rng));
-    const TPolygonArc f = Arc(i % 3 == 0, {u(rng), u(rng)}, 2 + std::fabs(u(rng)), angle(rng),
-                              angle(rng));
+    const TPolygonArc b =
+        Arc(i % 2 == 0, {u(rng), u(rng)}, 2 + std::fabs(u(rng)), angle(rng), angle(rng));
+    const TPolygonArc f =
+        Arc(i % 3 == 0, {u(rng), u(rng)}, 2 + std::fabs(u(rng)), angle(rng), angle(rng));
     TPoint2D x;
     double onB = 0, onF = 0;
     if (IntersectFromArc(f.StartPoint, f.EndPoint, b, b.StartAngle, f, x, onB, onF, kPrecision)) {

@@ -60,18 +60,14 @@ void ExpectArcsMeetTheirVertices(const TPolygon& p) {
 
 // The boundary of an offset by d lies at distance d from the original
 // boundary, on the outer side for an outward and on the inner side for an
-// inward offset. The slack allows for arc pieces of less than a degree, which
-// the clean-up keeps as their chords: r (1 - cos 0.5 degree) < 4e-5 r, r being
-// d for a joint or up to the largest radius plus d for a moved arc.
+// inward offset. The slack is the offsets' length tolerance, 1e-6 of the
+// outline's larger side: arcs are kept as chords, or replaced by straight
+// pieces, only within it.
 void ExpectBoundaryAtDistance(const TPolygon& original, const TPolygon& offset, double d,
                               bool outward, const std::string& label) {
   const std::vector<TPoint2D> base = corpus::Sample(original, 0.5);
-  double largestRadius = d;
-  for (const TPolygonArc& arc : original.FArcs) {
-    if (arc.IsArc != 0) largestRadius = std::max(largestRadius, std::fabs(arc.Radius) + d);
-  }
   const double size = std::max(original.FWidth, original.FHeight);
-  const double slack = 1e-7 * size + 4e-5 * largestRadius;
+  const double slack = 1.01e-6 * size;
   std::vector<TPoint2D> samples;
   const size_t n = offset.FVertices.size();
   for (size_t i = 0; i < n; ++i) {
@@ -170,7 +166,8 @@ TEST(OffsetOutward, ArcThroughItsCentreTurnsItsAngles) {
   OffsetOutward(p, 6, kPrecision, raw);
   bool found = false;
   for (const TPolygonArc& arc : raw.FArcs) {
-    if (arc.IsArc == 0 || std::fabs(arc.Center.X - 5) > 1e-9 || std::fabs(arc.Center.Y - 10) > 1e-9) {
+    if (arc.IsArc == 0 || std::fabs(arc.Center.X - 5) > 1e-9 ||
+        std::fabs(arc.Center.Y - 10) > 1e-9) {
       continue;
     }
     found = true;
@@ -189,9 +186,8 @@ TEST(OffsetOutward, ConvexShapesFollowSteinersFormula) {
   std::mt19937 rng(2024);
   std::uniform_real_distribution<double> unit(0, 1);
   for (int i = 0; i < 400; ++i) {
-    const TPolygon original = i % 2 == 0
-                                  ? Measured(corpus::RandomConvexPolygon(rng, 3 + i % 17))
-                                  : corpus::RandomConvexArcShape(rng, 3 + i % 13);
+    const TPolygon original = i % 2 == 0 ? Measured(corpus::RandomConvexPolygon(rng, 3 + i % 17))
+                                         : corpus::RandomConvexArcShape(rng, 3 + i % 13);
     const double d = 0.05 + 10.0 * unit(rng);
     const TPolygon grown = Grown(original, d);
     const std::string label = "seed 2024, case " + std::to_string(i);
@@ -264,7 +260,8 @@ TEST(Offset, RandomStarShapesKeepTheirDistance) {
   for (int i = 0; i < 240; ++i) {
     const TPolygon original = corpus::RandomStarShape(rng, 5 + i % 25);
     const double d = 0.1 + 8.0 * unit(rng);
-    if (original.FArea <= 0 || corpus::SelfCrosses(corpus::Sample(original, 3.0))) continue;
+    // Sampled finely: two arcs can cross just before the vertex they share.
+    if (original.FArea <= 0 || corpus::SelfCrosses(corpus::Sample(original, 0.5))) continue;
     ++tested;
     const std::string label = "seed 8, case " + std::to_string(i);
     const TPolygon grown = Grown(original, d);
@@ -278,6 +275,35 @@ TEST(Offset, RandomStarShapesKeepTheirDistance) {
     ExpectBoundaryAtDistance(original, inner, d, false, label + " inward");
   }
   EXPECT_GT(tested, 150);
+}
+
+// The same for arcs of every sweep, from a thousandth of a degree (radii of
+// millions) to 120 degrees: the outward offset never comes closer to the
+// outline than the distance less the tolerance, and the inward one is never
+// empty while the outline is wider than twice the distance somewhere.
+TEST(Offset, ArcsOfEverySweepKeepTheirDistance) {
+  const unsigned seed = 4242;
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> unit(0, 1);
+  int tested = 0;
+  int shrunk = 0;
+  for (int i = 0; i < 300; ++i) {
+    const TPolygon original = corpus::RandomArcShape(rng, 4 + i % 16);
+    const double d = std::pow(10.0, -2.0 + 2.5 * unit(rng));
+    if (original.FArea <= 0 || corpus::SelfCrosses(corpus::Sample(original, 0.5))) continue;
+    ++tested;
+    const std::string label = "seed " + std::to_string(seed) + ", case " + std::to_string(i);
+    const TPolygon grown = Grown(original, d);
+    ASSERT_FALSE(corpus::SelfCrosses(corpus::Sample(grown, 1.0))) << label;
+    ExpectBoundaryAtDistance(original, grown, d, true, label + " outward");
+    const TPolygon inner = Shrunk(original, d);
+    if (inner.NumberOfVertices() == 0) continue;
+    ++shrunk;
+    ASSERT_FALSE(corpus::SelfCrosses(corpus::Sample(inner, 1.0))) << label;
+    ExpectBoundaryAtDistance(original, inner, d, false, label + " inward");
+  }
+  EXPECT_GT(tested, 200);
+  EXPECT_GT(shrunk, 150);
 }
 
 // An edge whose squared length counts as zero (5e-4 long after scaling to
@@ -313,7 +339,8 @@ TEST(OffsetOutward, DegenerateOutlines) {
   TPolygon empty;
   GrowOutline(empty, 1, kPrecision);
   EXPECT_EQ(empty.NumberOfVertices(), 0);
-  TPolygon notANumber = MakePolygon({{0, 0}, {std::numeric_limits<double>::quiet_NaN(), 0}, {0, 5}});
+  TPolygon notANumber =
+      MakePolygon({{0, 0}, {std::numeric_limits<double>::quiet_NaN(), 0}, {0, 5}});
   GrowOutline(notANumber, 1, kPrecision);  // terminates; the result is not used
   SUCCEED();
 }
@@ -424,7 +451,8 @@ TEST(OffsetInward, ArcCornersAreJudgedByTheirTangents) {
   SetArc(bentIn, 3, {30, 15}, true);
   bentIn = Measured(bentIn);
   const Case cases[] = {
-      {"bulge", bulge, 1, 0}, {"D", d, 1, 0}, {"dent", dent, 1, 0}, {"lens", lens, 1, 0},
+      {"bulge", bulge, 1, 0},      {"D", d, 1, 0},
+      {"dent", dent, 1, 0},        {"lens", lens, 1, 0},
       {"bent out", bentOut, 2, 1}, {"bent in", bentIn, 2, 1},
   };
   for (const Case& c : cases) {
@@ -519,10 +547,10 @@ TEST(RemoveDegenerateEdges, StraightensAndRemoves) {
     return arc;
   };
   TPolygon p = MakePolygon({{0, 0}, {10, 0}, {10, 0}, {10, 10}, {5, 10}, {0, 10}, {0, 5}, {0, 0}});
-  p.FArcs[1] = arcEdge(30, 30, 360, 4);      // equal angles: straight, then of no length
-  p.FArcs[3] = arcEdge(10, 200, 359.5, 4);   // nearly a full turn: straight
-  p.FArcs[4] = arcEdge(10, 10.4, 0.4, 4);    // barely turns: straight
-  p.FArcs[5] = arcEdge(0, 90, 90, 1e-8);     // no radius: removed
+  p.FArcs[1] = arcEdge(30, 30, 360, 4);     // equal angles: straight, then of no length
+  p.FArcs[3] = arcEdge(10, 200, 359.5, 4);  // nearly a full turn: straight
+  p.FArcs[4] = arcEdge(10, 10.4, 0.4, 4);   // barely turns: straight
+  p.FArcs[5] = arcEdge(0, 90, 90, 1e-8);    // no radius: removed
   // Vertex 7 equals vertex 0: its edge back to the start has no length.
   RemoveDegenerateEdges(p, kPrecision);
   ASSERT_EQ(p.NumberOfVertices(), 5);
@@ -535,6 +563,31 @@ TEST(RemoveDegenerateEdges, StraightensAndRemoves) {
   TPolygon point = MakePolygon({{1, 1}, {1, 1}});
   RemoveDegenerateEdges(point, kPrecision);
   EXPECT_EQ(point.NumberOfVertices(), 0);
+}
+
+// An arc becomes its chord only when the two lie within the offsets' length
+// tolerance (1e-4 on the normalised copy), however small its sweep. The
+// sagitta of a chord c bent by a sweep w is c / 2 x tan(w / 4).
+TEST(RemoveDegenerateEdges, StraightensArcsByTheirSagitta) {
+  struct Case {
+    double chord;
+    double sweep;
+    bool staysArc;
+  };
+  const Case cases[] = {
+      {100, 0.5, true},   // sagitta 0.11
+      {100, 0.01, true},  // 2.2e-3
+      {1, 0.01, false},   // 2.2e-5
+      {0.1, 90, true},    // 2.1e-2
+      {1e-4, 90, false},  // 2.1e-5
+  };
+  for (const Case& c : cases) {
+    // A square whose bottom edge is bent out.
+    TPolygon p = corpus::BentRectangle(c.chord, c.chord, c.sweep, false);
+    RemoveDegenerateEdges(p, kPrecision);
+    ASSERT_EQ(p.NumberOfVertices(), 4) << c.chord << ", " << c.sweep;
+    EXPECT_EQ(p.FArcs[0].IsArc != 0, c.staysArc) << c.chord << ", " << c.sweep;
+  }
 }
 
 }  // namespace

@@ -95,6 +95,47 @@ inline TPolygon DShape() {
   return Measured(p);
 }
 
+// A w x h rectangle with its corners rounded to radius r (r < min(w, h) / 2).
+inline TPolygon RoundedRectangle(double w, double h, double r) {
+  TPolygon p =
+      MakePolygon({{r, 0}, {w - r, 0}, {w, r}, {w, h - r}, {w - r, h}, {r, h}, {0, h - r}, {0, r}});
+  SetArc(p, 1, {w - r, r}, false);
+  SetArc(p, 3, {w - r, h - r}, false);
+  SetArc(p, 5, {r, h - r}, false);
+  SetArc(p, 7, {r, r}, false);
+  return Measured(p);
+}
+
+// The lower half of the disc of radius r about (r, 0): one arc and its chord.
+inline TPolygon HalfDisc(double r) {
+  TPolygon p = MakePolygon({{0, 0}, {2 * r, 0}});
+  SetArc(p, 0, {r, 0}, false);
+  return Measured(p);
+}
+
+// Edge 0 of a w x h rectangle bent into an arc of the given sweep (degrees,
+// below 180): bulging out of the rectangle, or into it when dented.
+inline TPolygon BentRectangle(double w, double h, double sweep, bool dented) {
+  TPolygon p = MakePolygon({{0, 0}, {w, 0}, {w, h}, {0, h}});
+  const double half = sweep * kPi / 360.0;
+  const double offset = (w / 2) / std::tan(half);  // centre to chord
+  SetArc(p, 0, {w / 2, dented ? -offset : offset}, dented);
+  return Measured(p);
+}
+
+// A disc of radius r about the origin with a notch cut out of it: one arc of
+// 360 - gap degrees and two straight edges to the point at the given depth
+// below the rim (depth r: to the centre; 0: the chord).
+inline TPolygon NotchedDisc(double r, double gap, double depth) {
+  const double a = gap / 2 * kPi / 180.0;
+  const TPoint2D start{r * std::cos(a), r * std::sin(a)};
+  const TPoint2D end{r * std::cos(a), -r * std::sin(a)};
+  TPolygon p =
+      depth > 0 ? MakePolygonFrom({start, end, {r - depth, 0}}) : MakePolygonFrom({start, end});
+  SetArc(p, 0, {0, 0}, false);
+  return Measured(p);
+}
+
 // A 200-vertex outline whose every second edge is an arc: a rounded star.
 inline TPolygon ArcRichOutline(int vertices = 200) {
   std::vector<TPoint2D> points;
@@ -167,8 +208,9 @@ inline TPolygon RandomConvexArcShape(std::mt19937& rng, int vertices) {
     SetArc(polygon, i, {c.X + s * (mid.X - c.X), c.Y + s * (mid.Y - c.Y)}, false);
   }
   polygon = Measured(polygon);
-  // Offsetting treats arcs of less than a degree as their chords; the
-  // corpus keeps clear of that rule.
+  // Offsetting replaces arcs of less than a degree by straight pieces (within
+  // its length tolerance), for which Steiner's formula holds only within that
+  // tolerance; the corpus keeps clear of them.
   bool straightened = false;
   for (TPolygonArc& arc : polygon.FArcs) {
     if (arc.IsArc != 0 && arc.SweepAngle < 2.0) {
@@ -179,10 +221,8 @@ inline TPolygon RandomConvexArcShape(std::mt19937& rng, int vertices) {
   return straightened ? Measured(polygon) : polygon;
 }
 
-// A random star-shaped outline (every vertex seen from the origin in angular
-// order) with some edges bent into short arcs either way; not necessarily
-// simple once bent, so callers skip the self-crossing ones.
-inline TPolygon RandomStarShape(std::mt19937& rng, int vertices) {
+// Random points seen from the origin in angular order, 10 to 50 from it.
+inline std::vector<TPoint2D> RandomStarPoints(std::mt19937& rng, int vertices) {
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   std::vector<TPoint2D> points;
   for (int k = 0; k < vertices; ++k) {
@@ -190,6 +230,15 @@ inline TPolygon RandomStarShape(std::mt19937& rng, int vertices) {
     const double r = 10.0 + 40.0 * unit(rng);
     points.push_back({r * std::cos(a), r * std::sin(a)});
   }
+  return points;
+}
+
+// A random star-shaped outline (every vertex seen from the origin in angular
+// order) with some edges bent into short arcs either way; not necessarily
+// simple once bent, so callers skip the self-crossing ones.
+inline TPolygon RandomStarShape(std::mt19937& rng, int vertices) {
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  const std::vector<TPoint2D> points = RandomStarPoints(rng, vertices);
   TPolygon polygon = MakePolygonFrom(points);
   for (size_t k = 0; k < points.size(); ++k) {
     if (unit(rng) >= 0.3) continue;
@@ -203,6 +252,32 @@ inline TPolygon RandomStarShape(std::mt19937& rng, int vertices) {
     // out), one on the right clockwise (bulging in).
     SetArc(polygon, k, {(a.X + b.X) / 2 - dy / length * off, (a.Y + b.Y) / 2 + dx / length * off},
            off < 0);
+  }
+  return Measured(polygon);
+}
+
+// A random star-shaped outline whose edges are bent, half of them, into arcs
+// of every sweep from a thousandth of a degree to 120 degrees, either way;
+// not necessarily simple, so callers skip the self-crossing ones.
+inline TPolygon RandomArcShape(std::mt19937& rng, int vertices) {
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  const std::vector<TPoint2D> points = RandomStarPoints(rng, vertices);
+  TPolygon polygon = MakePolygonFrom(points);
+  for (size_t k = 0; k < points.size(); ++k) {
+    if (unit(rng) < 0.5) continue;
+    // A third of the arcs turn by 0.001 to 2 degrees, the rest up to 120.
+    const double sweep =
+        unit(rng) < 1.0 / 3.0 ? std::pow(10.0, -3.0 + 3.3 * unit(rng)) : 2.0 + 118.0 * unit(rng);
+    const bool dented = unit(rng) < 0.5;
+    const TPoint2D a = points[k];
+    const TPoint2D b = points[(k + 1) % points.size()];
+    const double dx = b.X - a.X, dy = b.Y - a.Y;
+    const double length = std::hypot(dx, dy);
+    // From the chord's middle to the centre, on the left for an arc that
+    // bulges out (counter-clockwise), on the right for a dent.
+    const double off = (length / 2) / std::tan(sweep * kPi / 360.0) * (dented ? -1.0 : 1.0);
+    SetArc(polygon, k, {(a.X + b.X) / 2 - dy / length * off, (a.Y + b.Y) / 2 + dx / length * off},
+           dented);
   }
   return Measured(polygon);
 }
