@@ -282,7 +282,7 @@ void Collect(void* data) {
 }
 
 TEST(RandomProblems, EveryLayoutPassesTheIndependentCheck) {
-  constexpr uint64_t kSeedsPerKind = 40;
+  constexpr uint64_t kSeedsPerKind = 200;
   for (int32_t k = 0; k < static_cast<int32_t>(Kind::kCount); ++k) {
     const Kind kind = static_cast<Kind>(k);
     for (uint64_t n = 0; n < kSeedsPerKind; ++n) {
