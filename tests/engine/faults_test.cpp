@@ -19,6 +19,7 @@
 #include "cli/problem.h"
 #include "engine/varnest2d.h"
 #include "fixtures/demo_problem.h"
+#include "fixtures/problem_entries.h"
 #include "fixtures/shapes.h"
 #include "model/error_info.h"
 #include "model/run_limits.h"
@@ -28,29 +29,13 @@ namespace {
 
 using fixtures::ArcFrom;
 using fixtures::Circle;
+using fixtures::Part;
 using fixtures::Polygon;
 using fixtures::Rect;
+using fixtures::Stock;
 using fixtures::V;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-cli::StockEntry Stock(check::Shape shape, std::vector<check::Shape> defects = {},
-                      double margin = 0.0) {
-  cli::StockEntry stock;
-  stock.shape = std::move(shape);
-  for (check::Shape& defect : defects) stock.holes.push_back({std::move(defect), false, 0.0, 0});
-  stock.margin = margin;
-  return stock;
-}
-
-cli::PartEntry Part(check::Shape shape, int32_t quantity, double step = 0.0, bool mirror = false) {
-  cli::PartEntry part;
-  part.shape = std::move(shape);
-  part.rotationStep = step;
-  part.mirror = mirror;
-  part.identity.quantity = quantity;
-  return part;
-}
 
 // What a client learns from one run.
 struct Outcome {
@@ -93,13 +78,8 @@ Outcome Nest(const cli::Problem& problem) {
 }
 
 // Every finding of the independent check fails the test, with the case named.
-void ExpectValid(const Outcome& outcome, const std::string& name, double cutterDiameter = 0.0,
-                 int32_t cutterType = 0, double resolution = 1.0) {
-  check::CheckOptions options;
-  (void)cutterDiameter;
-  (void)cutterType;
-  (void)resolution;
-  for (const check::Finding& finding : check::CheckLayout(outcome.sheets, options)) {
+void ExpectValid(const Outcome& outcome, const std::string& name) {
+  for (const check::Finding& finding : check::CheckLayout(outcome.sheets)) {
     ADD_FAILURE() << name << ": " << check::Describe(finding, outcome.sheets);
   }
 }

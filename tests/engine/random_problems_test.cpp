@@ -22,6 +22,7 @@
 #include "cli/problem.h"
 #include "cli/problem_format.h"
 #include "engine/varnest2d.h"
+#include "fixtures/problem_entries.h"
 #include "fixtures/shapes.h"
 
 namespace varnest {
@@ -29,8 +30,10 @@ namespace {
 
 using fixtures::ArcFrom;
 using fixtures::Circle;
+using fixtures::Part;
 using fixtures::Polygon;
 using fixtures::Rect;
+using fixtures::Stock;
 using fixtures::V;
 
 constexpr double kTwoPi = 6.283185307179586;
@@ -85,22 +88,6 @@ void Bulge(std::vector<check::Vertex>& outline, size_t i, double sweep, bool out
   outline[i].centerX = cx;
   outline[i].centerY = cy;
   outline[i].clockwise = !outward;
-}
-
-cli::PartEntry Part(check::Shape shape, int32_t quantity, double step, bool mirror) {
-  cli::PartEntry part;
-  part.shape = std::move(shape);
-  part.rotationStep = step;
-  part.mirror = mirror;
-  part.identity.quantity = quantity;
-  return part;
-}
-
-cli::StockEntry Sheet(check::Shape shape, std::vector<check::Shape> defects = {}) {
-  cli::StockEntry stock;
-  stock.shape = std::move(shape);
-  for (check::Shape& defect : defects) stock.holes.push_back({std::move(defect), false, 0.0, 0});
-  return stock;
 }
 
 // A sheet with slanted left and right sides.
@@ -168,7 +155,7 @@ cli::Problem Generate(uint64_t seed, Kind kind) {
                                  bottom ? random.Uniform(0.5, 2.0) : h - random.Uniform(0.5, 2.0),
                                  random.Uniform(0.1, 0.4)));
       }
-      problem.stocks.push_back(Sheet(SlantedSheet(random, w, h), std::move(defects)));
+      problem.stocks.push_back(Stock(SlantedSheet(random, w, h), std::move(defects)));
       for (int32_t k = random.Integer(2, 4); k > 0; --k) {
         std::vector<check::Vertex> star =
             Star(random, 0, 0, random.Uniform(2, 6), random.Integer(3, 7));
@@ -180,7 +167,7 @@ cli::Problem Generate(uint64_t seed, Kind kind) {
     case Kind::kShallowBulges: {
       p.cutterDiameter = random.Uniform(0.05, 0.6);
       p.cutterType = random.Integer(0, 1);
-      problem.stocks.push_back(Sheet(Rect(0, 0, w, h)));
+      problem.stocks.push_back(Stock(Rect(0, 0, w, h)));
       for (int32_t k = random.Integer(2, 4); k > 0; --k) {
         std::vector<check::Vertex> star =
             Star(random, 0, 0, random.Uniform(3, 8), random.Integer(3, 6));
@@ -208,7 +195,7 @@ cli::Problem Generate(uint64_t seed, Kind kind) {
       }
       const bool round = random.Chance(0.3);
       problem.stocks.push_back(
-          Sheet(round ? Circle(0.5 * w, 0.5 * w, 0.5 * w) : Rect(0, 0, w, h), std::move(defects)));
+          Stock(round ? Circle(0.5 * w, 0.5 * w, 0.5 * w) : Rect(0, 0, w, h), std::move(defects)));
       if (round) problem.stocks.back().margin = random.Uniform(0, 2);
       for (int32_t k = random.Integer(2, 4); k > 0; --k) {
         problem.parts.push_back(Part(Polygon(Star(random, 0, 0, random.Uniform(2, 5), 5)),
@@ -220,7 +207,7 @@ cli::Problem Generate(uint64_t seed, Kind kind) {
       // The sheet's right side is an arc; some parts list their vertices in
       // a random order, which mostly crosses.
       problem.stocks.push_back(
-          Sheet(Polygon({V(0, 0), ArcFrom(w, 0, w, 0.5 * h, false), V(w, h), V(0, h)})));
+          Stock(Polygon({V(0, 0), ArcFrom(w, 0, w, 0.5 * h, false), V(w, h), V(0, h)})));
       for (int32_t k = random.Integer(2, 4); k > 0; --k) {
         std::vector<check::Vertex> star =
             Star(random, 0, 0, random.Uniform(2, 6), random.Integer(4, 6));
@@ -238,7 +225,7 @@ cli::Problem Generate(uint64_t seed, Kind kind) {
     case Kind::kArcHoles: {
       p.cutterDiameter = random.Uniform(0.2, 2.0);
       p.cutterType = random.Integer(0, 1);
-      problem.stocks.push_back(Sheet(Rect(0, 0, w, h)));
+      problem.stocks.push_back(Stock(Rect(0, 0, w, h)));
       const double fw = random.Uniform(14, 24);
       const double fh = random.Uniform(12, 20);
       const double rim = random.Uniform(1.5, 3);
@@ -257,7 +244,7 @@ cli::Problem Generate(uint64_t seed, Kind kind) {
     }
     default: {
       p.resolution = random.Uniform(0.37, 1.9);
-      problem.stocks.push_back(Sheet(SlantedSheet(random, w, h), {Circle(0.5 * w, 0.5 * h, 2)}));
+      problem.stocks.push_back(Stock(SlantedSheet(random, w, h), {Circle(0.5 * w, 0.5 * h, 2)}));
       for (int32_t k = random.Integer(2, 5); k > 0; --k) {
         const double a = random.Uniform(1.1, 7.3);
         const double b = random.Uniform(1.1, 7.3);
