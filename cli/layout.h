@@ -23,7 +23,8 @@ struct StripSummary {
 
 struct Layout {
   std::string problemName;
-  Parameters parameters;  // every parameter of the run
+  Parameters parameters;        // every parameter of the run
+  PartOverrides partOverrides;  // what the command line set on every polygon part
   double optimizationTime = 0.0;
   bool stopped = false;  // ended early at the user's request
   int32_t errorCode = 0;

@@ -64,6 +64,14 @@ OrderedJson WriteLayout(const Layout& layout) {
   OrderedJson out = {{"format", kLayoutFormat}, {"version", kFormatVersion}};
   if (!layout.problemName.empty()) out["problem"] = layout.problemName;
   out["parameters"] = WriteParameters(layout.parameters);
+  if (!layout.partOverrides.Empty()) {
+    OrderedJson overrides = OrderedJson::object();
+    if (layout.partOverrides.rotationStep) {
+      overrides["rotation_step"] = *layout.partOverrides.rotationStep;
+    }
+    if (layout.partOverrides.mirror) overrides["mirror"] = true;
+    out["part_overrides"] = std::move(overrides);
+  }
   out["optimization_time"] = Finite(layout.optimizationTime);
   out["stopped"] = layout.stopped;
   out["input_check"] = {{"code", layout.errorCode},
@@ -94,8 +102,9 @@ OrderedJson WriteLayout(const Layout& layout) {
 
 Layout ReadLayout(const Json& document, const std::string& file) {
   const JsonNode root(document, "", file);
-  root.ExpectObject({"format", "version", "problem", "parameters", "optimization_time", "stopped",
-                     "input_check", "parts", "placed_parts", "strip", "sheets"});
+  root.ExpectObject({"format", "version", "problem", "parameters", "part_overrides",
+                     "optimization_time", "stopped", "input_check", "parts", "placed_parts",
+                     "strip", "sheets"});
   if (const auto format = root.Find("format"); format && format->String() != kLayoutFormat) {
     format->Expected(std::string("\"") + kLayoutFormat + "\"");
   }
@@ -104,6 +113,15 @@ Layout ReadLayout(const Json& document, const std::string& file) {
   if (const auto name = root.Find("problem")) layout.problemName = name->String();
   if (const auto parameters = root.Find("parameters"))
     layout.parameters = ReadParameters(*parameters);
+  if (const auto overrides = root.Find("part_overrides")) {
+    overrides->ExpectObject({"rotation_step", "mirror"});
+    if (const auto step = overrides->Find("rotation_step")) {
+      layout.partOverrides.rotationStep = step->Number(0.0, 360.0, "a number from 0 to 360");
+    }
+    if (const auto mirror = overrides->Find("mirror")) {
+      layout.partOverrides.mirror = mirror->Boolean();
+    }
+  }
   if (const auto time = root.Find("optimization_time")) layout.optimizationTime = time->Number();
   if (const auto stopped = root.Find("stopped")) layout.stopped = stopped->Boolean();
   if (const auto check = root.Find("input_check")) {

@@ -116,14 +116,11 @@ Parameters ParameterFlags::Overrides() const {
   return p;
 }
 
-void ParameterFlags::ApplyPartOverrides(Problem& problem) const {
-  const std::optional<double> step = IfGiven(FRotationStepOption, FRotationStep);
-  const bool mirror = FMirrorOption != nullptr && FMirrorOption->count() > 0;
-  for (PartEntry& part : problem.parts) {
-    if (part.shape.IsCircle()) continue;
-    if (step) part.rotationStep = *step;
-    if (mirror) part.mirror = true;
-  }
+PartOverrides ParameterFlags::PartOverridesOf() const {
+  PartOverrides overrides;
+  overrides.rotationStep = IfGiven(FRotationStepOption, FRotationStep);
+  overrides.mirror = FMirrorOption != nullptr && FMirrorOption->count() > 0;
+  return overrides;
 }
 
 Problem LoadProblem(const std::string& path, const ParameterFlags& flags, bool quiet) {
@@ -133,7 +130,8 @@ Problem LoadProblem(const std::string& path, const ParameterFlags& flags, bool q
     for (const std::string& note : notes) std::fprintf(stderr, "varnest: note: %s\n", note.c_str());
   }
   problem.parameters.OverrideWith(flags.Overrides());
-  flags.ApplyPartOverrides(problem);
+  problem.partOverrides = flags.PartOverridesOf();
+  problem.partOverrides.ApplyTo(problem);
   return problem;
 }
 

@@ -30,8 +30,8 @@ class ParameterFlags {
   enum class Start { kFlags, kFixed };
   void AddTo(CLI::App& command, Start start = Start::kFlags);
   Parameters Overrides() const;
-  // Applies the rotation step and mirror overrides to every polygon part.
-  void ApplyPartOverrides(Problem& problem) const;
+  // The rotation step and mirror overrides of every polygon part.
+  PartOverrides PartOverridesOf() const;
 
  private:
   double FResolution = 0, FPrecision = 0, FCutterDiameter = 0, FRotationStep = 0;

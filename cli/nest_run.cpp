@@ -52,6 +52,7 @@ Layout RunProblem(const Problem& problem, const RunSettings& settings) {
   Layout layout;
   layout.problemName = problem.name;
   layout.parameters = problem.parameters.Resolved();
+  layout.partOverrides = problem.partOverrides;
   layout.parts = static_cast<int32_t>(ExpandParts(problem).size());
 
   TVarnest2D engine;

@@ -62,4 +62,12 @@ int64_t Identity::IdOf(int32_t firstIndex, int32_t copy) const {
 std::vector<Copy> ExpandParts(const Problem& problem) { return Expand(problem.parts); }
 std::vector<Copy> ExpandStocks(const Problem& problem) { return Expand(problem.stocks); }
 
+void PartOverrides::ApplyTo(Problem& problem) const {
+  for (PartEntry& part : problem.parts) {
+    if (part.shape.IsCircle()) continue;
+    if (rotationStep) part.rotationStep = *rotationStep;
+    if (mirror) part.mirror = true;
+  }
+}
+
 }  // namespace varnest::cli

@@ -59,9 +59,24 @@ struct StockEntry {
   Identity identity;
 };
 
+struct Problem;
+
+// What the command line sets on every polygon part at once: the rotation
+// step and mirroring, as the demonstration window offers them. A layout
+// records them, so that it is judged by the parts it was nested with.
+struct PartOverrides {
+  std::optional<double> rotationStep;
+  bool mirror = false;  // true: every polygon part may be mirrored
+
+  bool Empty() const { return !rotationStep && !mirror; }
+  void ApplyTo(Problem& problem) const;
+};
+
 struct Problem {
   std::string name;
   Parameters parameters;
+  // Already applied to the parts; kept so that the layout can record them.
+  PartOverrides partOverrides;
   std::vector<StockEntry> stocks;
   std::vector<PartEntry> parts;
 };

@@ -90,7 +90,8 @@ Problem WithStripLength(const Problem& problem, const Strip& strip, double lengt
 double UsedLength(const Layout& layout, double minX) {
   double most = -std::numeric_limits<double>::infinity();
   for (const check::Sheet& sheet : layout.sheets) {
-    for (const check::PlacedPiece& piece : sheet.pieces) most = std::max(most, check::ExactMaxX(piece.outline));
+    for (const check::PlacedPiece& piece : sheet.pieces)
+      most = std::max(most, check::ExactMaxX(piece.outline));
   }
   return std::isfinite(most) ? std::max(0.0, most - minX) : 0.0;
 }

@@ -168,9 +168,11 @@ std::vector<std::string> ValidateLayout(const Problem& problem, const Layout& la
 
 int RunValidateCommand(const std::string& problemPath, const std::string& layoutPath) {
   std::vector<std::string> notes;
-  const Problem problem = ReadProblemFile(problemPath, notes);
+  Problem problem = ReadProblemFile(problemPath, notes);
   const std::string layoutFile = InputName(layoutPath);
   const Layout layout = ReadLayout(ParseJson(ReadTextFile(layoutPath), layoutFile), layoutFile);
+  // The layout is judged by the parts it was nested with.
+  layout.partOverrides.ApplyTo(problem);
   for (const std::string& warning : PartWarnings(problem)) {
     std::printf("warning: %s\n", warning.c_str());
   }

@@ -234,6 +234,30 @@ TEST_F(Program, CutterGapsAndPartWarningsInNestAndValidate) {
   EXPECT_NE(wider.out.find("the cutter leaves 3"), std::string::npos) << wider.out;
 }
 
+// The rotation step and mirroring given on the command line travel with the
+// layout, so validate judges the pieces by the parts they were nested as;
+// without that record the turned and mirrored pieces are not the problem's.
+TEST_F(Program, ValidateUsesThePartOverridesOfTheRun) {
+  Spit(Path("demo.json"), Run({"demo-problem"}).out);
+  const Result nest = Run({"nest", "demo.json", "--rotation-step", "90", "--mirror", "--level", "2",
+                           "-o", "turned.json", "-q"});
+  ASSERT_EQ(nest.status, 0) << nest.err;
+  Json layout = Json::parse(Slurp(Path("turned.json")));
+  EXPECT_EQ(layout.at("part_overrides"), Json::parse(R"({"rotation_step": 90.0, "mirror": true})"));
+  const Result valid = Run({"validate", "demo.json", "turned.json"});
+  EXPECT_EQ(valid.status, 0) << valid.out;
+
+  bool turnedOrMirrored = false;
+  for (const Json& piece : layout.at("sheets").at(0).at("pieces")) {
+    turnedOrMirrored = turnedOrMirrored || piece.at("angle").get<double>() != 0.0 ||
+                       piece.at("mirrored").get<bool>();
+  }
+  ASSERT_TRUE(turnedOrMirrored);
+  layout.erase("part_overrides");
+  Spit(Path("bare.json"), layout.dump());
+  EXPECT_EQ(Run({"validate", "demo.json", "bare.json"}).status, 1);
+}
+
 // The engine's input-check finding reaches the user as a warning.
 TEST_F(Program, InputCheckFindingIsAWarning) {
   Spit(Path("clockwise.json"), R"({
