@@ -169,6 +169,43 @@ TEST(Faults, LayoutsStayOnTheSheetAndOffDefects) {
   }
 }
 
+// Mirrored orientations turned by 45 degrees and packed along y, from the
+// corners that flip the strips: they used to overlap their neighbours and
+// come closer than the cutter leaves (found by the independent check).
+TEST(Faults, MirroredTurnedPartsAlongYKeepTheirDistance) {
+  struct Case {
+    std::string name;
+    bool plainSheet;  // the demo parts on a plain 200 x 200 sheet
+    int32_t corner;
+    double cutter;
+    int32_t cutterType;
+  };
+  const Case cases[] = {
+      {"plain sheet, corner 3", true, 3, 0.0, 0},
+      {"demo sheet, cutter type 1, corner 1", false, 1, 2.0, 1},
+      {"plain sheet, cutter type 1, corner 1", true, 1, 0.25, 1},
+  };
+  for (const Case& c : cases) {
+    TVarnest2D engine;
+    const Outcome outcome = Nest(engine, [&](TVarnest2D& e) {
+      fixtures::DefineDemoProblem(e, {45.0, 1, c.corner, 1, 2});
+      if (c.plainSheet) {
+        e.set_NumberOfStockPieces(1);
+        e.SetStock(0, 0, 4, 0, 0, 0, 0, 0.0, 0, 0);
+        const double v[4][2] = {{0, 0}, {200, 0}, {200, 200}, {0, 200}};
+        for (int32_t i = 0; i < 4; ++i) e.SetStockVertex(0, i, v[i][0], v[i][1], i);
+      }
+      e.set_CutterDiameter(c.cutter);
+      e.set_CutterType(c.cutterType);
+    });
+    EXPECT_GT(outcome.placed, 0) << c.name;
+    for (const check::Finding& finding :
+         check::CheckLayout(outcome.sheets, check::OptionsForCutter(c.cutter, c.cutterType, 0.1))) {
+      ADD_FAILURE() << c.name << ": " << check::Describe(finding, outcome.sheets);
+    }
+  }
+}
+
 // The net area of a sheet is what its outline leaves free of defects, so
 // utilisation stays a fraction of it whatever the defects do.
 TEST(Faults, UtilisationIsTheShareOfTheAreaTheDefectsLeaveFree) {
