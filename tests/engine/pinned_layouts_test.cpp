@@ -8,9 +8,11 @@
 #include <bit>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "check/layout_check.h"
 #include "fixtures/demo_problem.h"
 #include "tests/engine/collected_run.h"
 
@@ -93,8 +95,57 @@ TEST(PinnedLayouts, TheDemoProblemNestsAsItAlwaysHas) {
         [&](TVarnest2D& engine) { fixtures::DefineDemoProblem(engine, c.settings); });
     EXPECT_EQ(Hex(HashOf(sheets)), Hex(c.hash))
         << "step " << c.settings.rotationStep << ", mirror " << c.settings.allowMirror
-        << ", corner " << c.settings.corner << ", direction " << c.settings.direction
-        << ", level " << c.settings.level;
+        << ", corner " << c.settings.corner << ", direction " << c.settings.direction << ", level "
+        << c.settings.level;
+  }
+}
+
+// Paths the demo settings above do not reach: mirrored turned parts packed
+// along y on strips their heights do not fill, the plain outline fitting and
+// the grown one stamped (cutter type 1), and layouts repeated on equal
+// stocks.
+TEST(PinnedLayouts, BeyondTheDemoSettingsTheLayoutsHold) {
+  struct Case {
+    const char* name;
+    std::function<void(TVarnest2D&)> define;
+    uint64_t hash;
+  };
+  const auto squareSheets = [](TVarnest2D& engine, int32_t count, double size) {
+    engine.set_NumberOfStockPieces(count);
+    for (int32_t s = 0; s < count; ++s) {
+      engine.SetStock(s, 0, 4, 0, 0, 0, 0, 0.0, 0, 100 + s);
+      const double v[4][2] = {{0, 0}, {size, 0}, {size, size}, {0, size}};
+      for (int32_t i = 0; i < 4; ++i) engine.SetStockVertex(s, i, v[i][0], v[i][1], i);
+    }
+  };
+  const Case cases[] = {
+      {"mirrored along y on partial strips",
+       [](TVarnest2D& engine) {
+         fixtures::DefineDemoProblem(engine, {45.0, 1, 1, 1, 2});
+         engine.set_Resolution(0.3);
+       },
+       0xc9c45a0a7fc55546},
+      {"cutter type 1",
+       [](TVarnest2D& engine) {
+         fixtures::DefineDemoProblem(engine, {90.0, 0, 2, 0, 3});
+         engine.set_CutterDiameter(0.5);
+         engine.set_CutterType(1);
+       },
+       0x0919304c4ddd8e9e},
+      {"two equal stocks and a third",
+       [&](TVarnest2D& engine) {
+         fixtures::DefineDemoProblem(engine, {0.0, 0, 0, 0, 2});
+         squareSheets(engine, 3, 120);
+       },
+       0xcc5b7bbc08b75c7b},
+  };
+  for (const Case& c : cases) {
+    const std::vector<check::Sheet> sheets = testing_support::Nest(c.define);
+    EXPECT_EQ(Hex(HashOf(sheets)), Hex(c.hash)) << c.name;
+    for (const check::Finding& finding : check::CheckLayout(sheets)) {
+      ADD_FAILURE() << c.name << ": " << check::Describe(finding, sheets);
+    }
+    EXPECT_GE(sheets.size(), std::string(c.name).starts_with("two") ? 2u : 1u) << c.name;
   }
 }
 
