@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "check/layout.h"
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 
 namespace varnest::check {
 

@@ -2,7 +2,7 @@
 // Hands a problem to the engine through its definition calls.
 
 #include "cli/problem.h"
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 
 namespace varnest::cli {
 

@@ -17,7 +17,7 @@
 #include "cli/problem_format.h"
 #include "cli/strip_command.h"
 #include "cli/validate_command.h"
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 
 namespace {
 

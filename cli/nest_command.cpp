@@ -14,7 +14,7 @@
 #include "cli/problem_format.h"
 #include "cli/run_check.h"
 #include "cli/svg.h"
-#include "model/run_limits.h"
+#include "varnest/model/run_limits.h"
 
 namespace varnest::cli {
 

@@ -3,7 +3,7 @@
 #include "check/collect.h"
 #include "cli/engine_problem.h"
 #include "cli/progress.h"
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 
 namespace varnest::cli {
 

@@ -1,6 +1,6 @@
 #include "cli/problem.h"
 
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 
 namespace varnest::cli {
 

@@ -4,7 +4,7 @@
 
 #include "cli/esicup.h"
 #include "cli/input_error.h"
-#include "model/run_limits.h"
+#include "varnest/model/run_limits.h"
 
 namespace varnest::cli {
 

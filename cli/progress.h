@@ -7,7 +7,7 @@
 #include <chrono>
 #include <cstdint>
 
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 
 namespace varnest::cli {
 

@@ -3,11 +3,12 @@ include(CMakePackageConfigHelpers)
 
 install(TARGETS varnest EXPORT VarnestTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-  INCLUDES DESTINATION include/varnest)
-foreach(dir geometry model grid search engine)
+  INCLUDES DESTINATION include)
+foreach(dir ${VARNEST_SUBSYSTEMS})
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/${dir} DESTINATION include/varnest
     FILES_MATCHING PATTERN "*.h")
 endforeach()
+install(FILES ${VARNEST_INCLUDE_DIR}/varnest/varnest2d.h DESTINATION include/varnest)
 install(EXPORT VarnestTargets NAMESPACE Varnest:: FILE VarnestTargets.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Varnest)
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/VarnestConfig.cmake.in

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 
 namespace varnest::demo {
 

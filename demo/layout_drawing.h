@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "demo/canvas.h"
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 
 namespace varnest::demo {
 

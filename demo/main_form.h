@@ -20,7 +20,7 @@
 #include <memory>
 
 #include "demo/controls.h"
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 
 namespace varnest::demo {
 

@@ -5,10 +5,10 @@
 #include <new>
 #include <stdexcept>
 
-#include "engine/varnest2d.h"
-#include "geometry/fuzzy.h"
-#include "model/rotations.h"
-#include "model/run_limits.h"
+#include "varnest/engine/varnest2d.h"
+#include "varnest/geometry/fuzzy.h"
+#include "varnest/model/rotations.h"
+#include "varnest/model/run_limits.h"
 
 namespace varnest {
 

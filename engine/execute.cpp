@@ -6,17 +6,17 @@
 #include <new>
 #include <stdexcept>
 
-#include "engine/varnest2d.h"
-#include "grid/grid_sets.h"
-#include "model/direction_turn.h"
-#include "model/equality.h"
-#include "model/hole_usability.h"
-#include "model/input_check.h"
-#include "model/ordering.h"
-#include "model/part_preparation.h"
-#include "model/run_limits.h"
-#include "model/stock_preparation.h"
-#include "search/genetic_search.h"
+#include "varnest/engine/varnest2d.h"
+#include "varnest/grid/grid_sets.h"
+#include "varnest/model/direction_turn.h"
+#include "varnest/model/equality.h"
+#include "varnest/model/hole_usability.h"
+#include "varnest/model/input_check.h"
+#include "varnest/model/ordering.h"
+#include "varnest/model/part_preparation.h"
+#include "varnest/model/run_limits.h"
+#include "varnest/model/stock_preparation.h"
+#include "varnest/search/genetic_search.h"
 
 namespace varnest {
 

@@ -1,6 +1,6 @@
 // Definition and result queries: a bounds check followed by plain reads.
 
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 
 namespace varnest {
 

@@ -1,10 +1,10 @@
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
 
-#include "model/run_limits.h"
+#include "varnest/model/run_limits.h"
 
 namespace varnest {
 

@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "geometry/random.h"
-#include "grid/grid_sets.h"
-#include "model/error_info.h"
-#include "model/part.h"
-#include "model/run_settings.h"
-#include "model/stock.h"
-#include "search/solution.h"
+#include "varnest/geometry/random.h"
+#include "varnest/grid/grid_sets.h"
+#include "varnest/model/error_info.h"
+#include "varnest/model/part.h"
+#include "varnest/model/run_settings.h"
+#include "varnest/model/stock.h"
+#include "varnest/search/solution.h"
 
 namespace varnest {
 

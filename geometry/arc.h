@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "geometry/point.h"
+#include "varnest/geometry/point.h"
 
 namespace varnest {
 

@@ -1,8 +1,8 @@
-#include "geometry/arc_primitives.h"
+#include "varnest/geometry/arc_primitives.h"
 
 #include <cmath>
 
-#include "geometry/fuzzy.h"
+#include "varnest/geometry/fuzzy.h"
 
 namespace varnest {
 

@@ -9,8 +9,8 @@
 
 #include <cstdint>
 
-#include "geometry/arc.h"
-#include "geometry/point.h"
+#include "varnest/geometry/arc.h"
+#include "varnest/geometry/point.h"
 
 namespace varnest {
 

@@ -1,4 +1,4 @@
-#include "geometry/base_shape.h"
+#include "varnest/geometry/base_shape.h"
 
 namespace varnest {
 

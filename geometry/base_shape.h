@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "geometry/circle.h"
-#include "geometry/polygon.h"
+#include "varnest/geometry/circle.h"
+#include "varnest/geometry/polygon.h"
 
 namespace varnest {
 

@@ -1,7 +1,7 @@
-#include "geometry/circle.h"
+#include "varnest/geometry/circle.h"
 
-#include "geometry/arc_primitives.h"
-#include "geometry/fuzzy.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/geometry/fuzzy.h"
 
 namespace varnest {
 

@@ -1,4 +1,4 @@
-#include "geometry/contact.h"
+#include "varnest/geometry/contact.h"
 
 #include <algorithm>
 #include <array>

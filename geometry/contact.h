@@ -12,10 +12,10 @@
 #include <span>
 #include <vector>
 
-#include "geometry/base_shape.h"
-#include "geometry/circle.h"
-#include "geometry/point.h"
-#include "geometry/polygon.h"
+#include "varnest/geometry/base_shape.h"
+#include "varnest/geometry/circle.h"
+#include "varnest/geometry/point.h"
+#include "varnest/geometry/polygon.h"
 
 namespace varnest {
 

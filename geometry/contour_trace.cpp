@@ -1,8 +1,8 @@
-#include "geometry/contour_trace.h"
+#include "varnest/geometry/contour_trace.h"
 
-#include "geometry/arc_primitives.h"
-#include "geometry/fuzzy.h"
-#include "geometry/intersection.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/geometry/fuzzy.h"
+#include "varnest/geometry/intersection.h"
 
 namespace varnest {
 

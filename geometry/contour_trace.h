@@ -20,7 +20,7 @@
 
 #include <cstdint>
 
-#include "geometry/polygon.h"
+#include "varnest/geometry/polygon.h"
 
 namespace varnest {
 

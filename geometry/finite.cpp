@@ -1,4 +1,4 @@
-#include "geometry/finite.h"
+#include "varnest/geometry/finite.h"
 
 #include <cmath>
 

@@ -3,9 +3,9 @@
 // reaches the raster would be turned into an integer, which is undefined;
 // preparation asks this of every shape it hands on.
 
-#include "geometry/base_shape.h"
-#include "geometry/circle.h"
-#include "geometry/polygon.h"
+#include "varnest/geometry/base_shape.h"
+#include "varnest/geometry/circle.h"
+#include "varnest/geometry/polygon.h"
 
 namespace varnest {
 

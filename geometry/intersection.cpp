@@ -1,10 +1,10 @@
-#include "geometry/intersection.h"
+#include "varnest/geometry/intersection.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "geometry/arc_primitives.h"
-#include "geometry/fuzzy.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/geometry/fuzzy.h"
 
 namespace varnest {
 

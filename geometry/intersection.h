@@ -3,8 +3,8 @@
 // for them: each function answers the first crossing that lies on the piece of
 // the current edge still to be walked.
 
-#include "geometry/arc.h"
-#include "geometry/point.h"
+#include "varnest/geometry/arc.h"
+#include "varnest/geometry/point.h"
 
 namespace varnest {
 

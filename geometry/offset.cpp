@@ -1,4 +1,4 @@
-#include "geometry/offset.h"
+#include "varnest/geometry/offset.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "geometry/arc_primitives.h"
-#include "geometry/contour_trace.h"
-#include "geometry/fuzzy.h"
-#include "geometry/intersection.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/geometry/contour_trace.h"
+#include "varnest/geometry/fuzzy.h"
+#include "varnest/geometry/intersection.h"
 
 namespace varnest {
 

@@ -17,8 +17,8 @@
 // the tracing are replaced by straight pieces on the side that keeps the
 // offset whole.
 
-#include "geometry/base_shape.h"
-#include "geometry/polygon.h"
+#include "varnest/geometry/base_shape.h"
+#include "varnest/geometry/polygon.h"
 
 namespace varnest {
 

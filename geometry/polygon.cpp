@@ -1,11 +1,11 @@
-#include "geometry/polygon.h"
+#include "varnest/geometry/polygon.h"
 
 #include <cmath>
 #include <utility>
 #include <vector>
 
-#include "geometry/arc_primitives.h"
-#include "geometry/fuzzy.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/geometry/fuzzy.h"
 
 namespace varnest {
 

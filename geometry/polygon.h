@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "geometry/arc.h"
-#include "geometry/point.h"
+#include "varnest/geometry/arc.h"
+#include "varnest/geometry/point.h"
 
 namespace varnest {
 

@@ -1,4 +1,4 @@
-#include "grid/grid.h"
+#include "varnest/grid/grid.h"
 
 namespace varnest {
 

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "grid/grid_line.h"
+#include "varnest/grid/grid_line.h"
 
 namespace varnest {
 

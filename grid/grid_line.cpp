@@ -1,4 +1,4 @@
-#include "grid/grid_line.h"
+#include "varnest/grid/grid_line.h"
 
 #include <algorithm>
 

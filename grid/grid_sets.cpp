@@ -1,10 +1,10 @@
-#include "grid/grid_sets.h"
+#include "varnest/grid/grid_sets.h"
 
 #include <algorithm>
 
-#include "grid/rasterise.h"
-#include "model/equality.h"
-#include "model/stock_preparation.h"
+#include "varnest/grid/rasterise.h"
+#include "varnest/model/equality.h"
+#include "varnest/model/stock_preparation.h"
 
 namespace varnest {
 

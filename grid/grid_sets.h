@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "grid/grid.h"
-#include "model/part.h"
-#include "model/run_settings.h"
-#include "model/search_frame.h"
-#include "model/stock.h"
+#include "varnest/grid/grid.h"
+#include "varnest/model/part.h"
+#include "varnest/model/run_settings.h"
+#include "varnest/model/search_frame.h"
+#include "varnest/model/stock.h"
 
 namespace varnest {
 

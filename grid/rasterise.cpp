@@ -1,10 +1,10 @@
-#include "grid/rasterise.h"
+#include "varnest/grid/rasterise.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "geometry/fuzzy.h"
-#include "grid/scan_contour.h"
+#include "varnest/geometry/fuzzy.h"
+#include "varnest/grid/scan_contour.h"
 
 namespace varnest {
 

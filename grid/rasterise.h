@@ -15,10 +15,10 @@
 #include <cstddef>  // geometry/polygon.h uses size_t without including it
 #include <cstdint>
 
-#include "geometry/circle.h"
-#include "geometry/polygon.h"
-#include "grid/grid.h"
-#include "model/hole.h"
+#include "varnest/geometry/circle.h"
+#include "varnest/geometry/polygon.h"
+#include "varnest/grid/grid.h"
+#include "varnest/model/hole.h"
 
 namespace varnest {
 

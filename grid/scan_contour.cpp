@@ -1,9 +1,9 @@
-#include "grid/scan_contour.h"
+#include "varnest/grid/scan_contour.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "geometry/fuzzy.h"
+#include "varnest/geometry/fuzzy.h"
 
 namespace varnest {
 

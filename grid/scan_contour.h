@@ -17,10 +17,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "geometry/arc.h"
-#include "geometry/circle.h"
-#include "geometry/point.h"
-#include "geometry/polygon.h"
+#include "varnest/geometry/arc.h"
+#include "varnest/geometry/circle.h"
+#include "varnest/geometry/point.h"
+#include "varnest/geometry/polygon.h"
 
 namespace varnest {
 

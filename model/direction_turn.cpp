@@ -1,4 +1,4 @@
-#include "model/direction_turn.h"
+#include "varnest/model/direction_turn.h"
 
 #include <utility>
 

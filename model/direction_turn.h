@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "model/part.h"
-#include "model/search_frame.h"
-#include "model/stock.h"
+#include "varnest/model/part.h"
+#include "varnest/model/search_frame.h"
+#include "varnest/model/stock.h"
 
 namespace varnest {
 

@@ -1,6 +1,6 @@
-#include "model/equality.h"
+#include "varnest/model/equality.h"
 
-#include "geometry/fuzzy.h"
+#include "varnest/geometry/fuzzy.h"
 
 namespace varnest {
 

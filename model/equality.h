@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
-#include "model/hole.h"
-#include "model/part.h"
-#include "model/stock.h"
+#include "varnest/model/hole.h"
+#include "varnest/model/part.h"
+#include "varnest/model/stock.h"
 
 namespace varnest {
 

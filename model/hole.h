@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "geometry/base_shape.h"
+#include "varnest/geometry/base_shape.h"
 
 namespace varnest {
 

@@ -1,4 +1,4 @@
-#include "model/hole_usability.h"
+#include "varnest/model/hole_usability.h"
 
 namespace varnest {
 

@@ -4,8 +4,8 @@
 // placed so that a stock defect lies inside it; a hole that is not usable is
 // rasterised as solid material.
 
-#include "model/part.h"
-#include "model/stock.h"
+#include "varnest/model/part.h"
+#include "varnest/model/stock.h"
 
 namespace varnest {
 

@@ -1,10 +1,10 @@
-#include "model/input_check.h"
+#include "varnest/model/input_check.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "geometry/contact.h"
+#include "varnest/geometry/contact.h"
 
 namespace varnest {
 

@@ -3,9 +3,9 @@
 // boxes and areas, derives the net areas, and records in error_info the last
 // outline or hole that is given clockwise. The run goes on whatever it finds.
 
-#include "model/error_info.h"
-#include "model/part.h"
-#include "model/stock.h"
+#include "varnest/model/error_info.h"
+#include "varnest/model/part.h"
+#include "varnest/model/stock.h"
 
 namespace varnest {
 

@@ -1,10 +1,10 @@
-#include "model/ordering.h"
+#include "varnest/model/ordering.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-#include "geometry/fuzzy.h"
+#include "varnest/geometry/fuzzy.h"
 
 namespace varnest {
 

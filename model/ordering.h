@@ -6,9 +6,9 @@
 #include <span>
 #include <vector>
 
-#include "geometry/random.h"
-#include "model/part.h"
-#include "model/stock.h"
+#include "varnest/geometry/random.h"
+#include "varnest/model/part.h"
+#include "varnest/model/stock.h"
 
 namespace varnest {
 

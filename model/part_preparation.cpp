@@ -1,13 +1,13 @@
-#include "model/part_preparation.h"
+#include "varnest/model/part_preparation.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-#include "geometry/finite.h"
-#include "geometry/fuzzy.h"
-#include "geometry/offset.h"
-#include "model/equality.h"
+#include "varnest/geometry/finite.h"
+#include "varnest/geometry/fuzzy.h"
+#include "varnest/geometry/offset.h"
+#include "varnest/model/equality.h"
 
 namespace varnest {
 

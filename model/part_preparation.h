@@ -18,7 +18,7 @@
 
 #include <cstdint>
 
-#include "model/part.h"
+#include "varnest/model/part.h"
 
 namespace varnest {
 

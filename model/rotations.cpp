@@ -1,8 +1,8 @@
-#include "model/rotations.h"
+#include "varnest/model/rotations.h"
 
 #include <cmath>
 
-#include "geometry/fuzzy.h"
+#include "varnest/geometry/fuzzy.h"
 
 namespace varnest {
 

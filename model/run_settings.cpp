@@ -1,4 +1,4 @@
-#include "model/run_settings.h"
+#include "varnest/model/run_settings.h"
 
 #include <cmath>
 

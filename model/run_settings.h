@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "model/search_frame.h"
+#include "varnest/model/search_frame.h"
 
 namespace varnest {
 

@@ -1,4 +1,4 @@
-#include "model/search_frame.h"
+#include "varnest/model/search_frame.h"
 
 namespace varnest {
 

@@ -24,7 +24,7 @@
 
 #include <cstdint>
 
-#include "geometry/point.h"
+#include "varnest/geometry/point.h"
 
 namespace varnest {
 

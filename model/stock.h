@@ -4,10 +4,10 @@
 #include <optional>
 #include <vector>
 
-#include "geometry/circle.h"
-#include "geometry/polygon.h"
-#include "model/hole.h"
-#include "model/part.h"
+#include "varnest/geometry/circle.h"
+#include "varnest/geometry/polygon.h"
+#include "varnest/model/hole.h"
+#include "varnest/model/part.h"
 
 namespace varnest {
 

@@ -1,9 +1,9 @@
-#include "model/stock_preparation.h"
+#include "varnest/model/stock_preparation.h"
 
 #include <utility>
 
-#include "geometry/finite.h"
-#include "model/run_settings.h"
+#include "varnest/geometry/finite.h"
+#include "varnest/model/run_settings.h"
 
 namespace varnest {
 

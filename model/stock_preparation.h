@@ -3,7 +3,7 @@
 // starts at the origin, with its defects in the same frame. Stocks are never
 // turned or mirrored.
 
-#include "model/stock.h"
+#include "varnest/model/stock.h"
 
 namespace varnest {
 

@@ -1,11 +1,11 @@
-#include "search/chromosome.h"
+#include "varnest/search/chromosome.h"
 
 #include <algorithm>
 #include <numeric>
 #include <utility>
 
-#include "geometry/fuzzy.h"
-#include "model/ordering.h"
+#include "varnest/geometry/fuzzy.h"
+#include "varnest/model/ordering.h"
 
 namespace varnest {
 

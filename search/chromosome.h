@@ -15,10 +15,10 @@
 #include <span>
 #include <vector>
 
-#include "geometry/random.h"
-#include "model/part.h"
-#include "search/placement_rule.h"
-#include "search/search_layout.h"
+#include "varnest/geometry/random.h"
+#include "varnest/model/part.h"
+#include "varnest/search/placement_rule.h"
+#include "varnest/search/search_layout.h"
 
 namespace varnest {
 

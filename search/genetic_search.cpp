@@ -1,14 +1,14 @@
-#include "search/genetic_search.h"
+#include "varnest/search/genetic_search.h"
 
 #include <algorithm>
 #include <span>
 #include <vector>
 
-#include "geometry/fuzzy.h"
-#include "model/equality.h"
-#include "model/part_preparation.h"
-#include "model/stock_preparation.h"
-#include "search/placement.h"
+#include "varnest/geometry/fuzzy.h"
+#include "varnest/model/equality.h"
+#include "varnest/model/part_preparation.h"
+#include "varnest/model/stock_preparation.h"
+#include "varnest/search/placement.h"
 
 namespace varnest {
 

@@ -9,9 +9,9 @@
 
 #include <cstdint>
 
-#include "model/stock.h"
-#include "search/chromosome.h"
-#include "search/search_context.h"
+#include "varnest/model/stock.h"
+#include "varnest/search/chromosome.h"
+#include "varnest/search/search_context.h"
 
 namespace varnest {
 

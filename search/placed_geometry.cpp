@@ -1,9 +1,9 @@
-#include "search/placed_geometry.h"
+#include "varnest/search/placed_geometry.h"
 
 #include <algorithm>
 
-#include "geometry/arc_primitives.h"
-#include "model/search_frame.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/model/search_frame.h"
 
 namespace varnest {
 

@@ -7,11 +7,11 @@
 
 #include <cstdint>
 
-#include "geometry/point.h"
-#include "model/part.h"
-#include "model/stock.h"
-#include "search/search_layout.h"
-#include "search/solution.h"
+#include "varnest/geometry/point.h"
+#include "varnest/model/part.h"
+#include "varnest/model/stock.h"
+#include "varnest/search/search_layout.h"
+#include "varnest/search/solution.h"
 
 namespace varnest {
 

@@ -1,13 +1,13 @@
-#include "search/placement.h"
+#include "varnest/search/placement.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
 
-#include "geometry/fuzzy.h"
-#include "grid/grid_sets.h"
-#include "grid/rasterise.h"
+#include "varnest/geometry/fuzzy.h"
+#include "varnest/grid/grid_sets.h"
+#include "varnest/grid/rasterise.h"
 
 namespace varnest {
 

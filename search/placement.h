@@ -15,11 +15,11 @@
 #include <cstdint>
 #include <span>
 
-#include "grid/grid.h"
-#include "model/part.h"
-#include "model/stock.h"
-#include "search/search_context.h"
-#include "search/search_layout.h"
+#include "varnest/grid/grid.h"
+#include "varnest/model/part.h"
+#include "varnest/model/stock.h"
+#include "varnest/search/search_context.h"
+#include "varnest/search/search_layout.h"
 
 namespace varnest {
 

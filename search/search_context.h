@@ -12,15 +12,15 @@
 #include <cstdint>
 #include <vector>
 
-#include "geometry/random.h"
-#include "grid/grid.h"
-#include "grid/grid_sets.h"
-#include "model/part.h"
-#include "model/search_frame.h"
-#include "model/stock.h"
-#include "search/placement_rule.h"
-#include "search/search_layout.h"
-#include "search/solution.h"
+#include "varnest/geometry/random.h"
+#include "varnest/grid/grid.h"
+#include "varnest/grid/grid_sets.h"
+#include "varnest/model/part.h"
+#include "varnest/model/search_frame.h"
+#include "varnest/model/stock.h"
+#include "varnest/search/placement_rule.h"
+#include "varnest/search/search_layout.h"
+#include "varnest/search/solution.h"
 
 namespace varnest {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/piece.h"
+#include "varnest/model/piece.h"
 
 namespace varnest {
 

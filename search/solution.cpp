@@ -1,8 +1,8 @@
-#include "search/solution.h"
+#include "varnest/search/solution.h"
 
-#include "model/equality.h"
-#include "model/part_preparation.h"
-#include "search/placed_geometry.h"
+#include "varnest/model/equality.h"
+#include "varnest/model/part_preparation.h"
+#include "varnest/search/placed_geometry.h"
 
 namespace varnest {
 

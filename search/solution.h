@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "model/part.h"
-#include "model/piece.h"
-#include "model/stock.h"
-#include "search/search_layout.h"
+#include "varnest/model/part.h"
+#include "varnest/model/piece.h"
+#include "varnest/model/stock.h"
+#include "varnest/search/search_layout.h"
 
 namespace varnest {
 

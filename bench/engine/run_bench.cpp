@@ -4,7 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 #include "fixtures/demo_problem.h"
 
 namespace varnest {

@@ -3,7 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "geometry/offset.h"
+#include "varnest/geometry/offset.h"
 #include "tests/geometry/shape_corpus.h"
 
 namespace varnest {

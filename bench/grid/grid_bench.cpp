@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "grid/grid.h"
-#include "grid/rasterise.h"
+#include "varnest/grid/grid.h"
+#include "varnest/grid/rasterise.h"
 #include "tests/grid/shape_builder.h"
 
 namespace varnest {

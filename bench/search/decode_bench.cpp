@@ -8,11 +8,11 @@
 #include <random>
 #include <vector>
 
-#include "geometry/random.h"
-#include "grid/grid_sets.h"
-#include "search/chromosome.h"
-#include "search/genetic_search.h"
-#include "search/search_context.h"
+#include "varnest/geometry/random.h"
+#include "varnest/grid/grid_sets.h"
+#include "varnest/search/chromosome.h"
+#include "varnest/search/genetic_search.h"
+#include "varnest/search/search_context.h"
 
 namespace varnest {
 namespace {

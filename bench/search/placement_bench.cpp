@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "grid/grid.h"
-#include "search/placement.h"
+#include "varnest/grid/grid.h"
+#include "varnest/search/placement.h"
 
 namespace varnest {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "check/collect.h"
 #include "check/layout.h"
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 
 namespace varnest::testing_support {
 

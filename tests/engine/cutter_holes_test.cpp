@@ -9,7 +9,7 @@
 
 #include "check/flatten.h"
 #include "check/layout_check.h"
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 #include "tests/engine/collected_run.h"
 
 namespace varnest {

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 #include "fixtures/demo_problem.h"
-#include "model/rotations.h"
+#include "varnest/model/rotations.h"
 
 namespace varnest {
 namespace {

@@ -17,12 +17,12 @@
 #include "check/layout_check.h"
 #include "cli/engine_problem.h"
 #include "cli/problem.h"
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 #include "fixtures/demo_problem.h"
 #include "fixtures/problem_entries.h"
 #include "fixtures/shapes.h"
-#include "model/error_info.h"
-#include "model/run_limits.h"
+#include "varnest/model/error_info.h"
+#include "varnest/model/run_limits.h"
 
 namespace varnest {
 namespace {

@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <limits>
 
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 
 namespace varnest {
 namespace {

@@ -21,7 +21,7 @@
 #include "cli/engine_problem.h"
 #include "cli/problem.h"
 #include "cli/problem_format.h"
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 #include "fixtures/problem_entries.h"
 #include "fixtures/shapes.h"
 

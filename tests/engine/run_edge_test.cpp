@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 
 namespace varnest {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 #include "fixtures/demo_problem.h"
 
 namespace varnest {

@@ -10,7 +10,7 @@
 
 #include "check/flatten.h"
 #include "check/layout_check.h"
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 #include "fixtures/demo_problem.h"
 #include "tests/engine/collected_run.h"
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <random>
 
-#include "geometry/arc_primitives.h"
-#include "geometry/fuzzy.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/geometry/fuzzy.h"
 #include "tests/geometry/shape_corpus.h"
 
 namespace varnest {

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "geometry/arc_primitives.h"
-#include "geometry/base_shape.h"
-#include "geometry/circle.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/geometry/base_shape.h"
+#include "varnest/geometry/circle.h"
 #include "tests/geometry/shape_corpus.h"
 
 namespace varnest {

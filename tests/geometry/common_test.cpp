@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "geometry/fuzzy.h"
-#include "geometry/random.h"
+#include "varnest/geometry/fuzzy.h"
+#include "varnest/geometry/random.h"
 
 namespace varnest {
 namespace {

@@ -1,4 +1,4 @@
-#include "geometry/contact.h"
+#include "varnest/geometry/contact.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "geometry/arc_primitives.h"
+#include "varnest/geometry/arc_primitives.h"
 
 namespace varnest {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "geometry/arc_primitives.h"
-#include "geometry/contour_trace.h"
-#include "geometry/offset.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/geometry/contour_trace.h"
+#include "varnest/geometry/offset.h"
 #include "tests/geometry/shape_corpus.h"
 
 namespace varnest {

@@ -4,8 +4,8 @@
 #include <random>
 #include <tuple>
 
-#include "geometry/arc_primitives.h"
-#include "geometry/intersection.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/geometry/intersection.h"
 #include "tests/geometry/shape_corpus.h"
 
 namespace varnest {

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "check/flatten.h"
-#include "geometry/arc_primitives.h"
-#include "geometry/offset.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/geometry/offset.h"
 #include "tests/geometry/shape_corpus.h"
 
 namespace varnest {

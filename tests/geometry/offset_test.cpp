@@ -4,8 +4,8 @@
 #include <limits>
 #include <random>
 
-#include "geometry/arc_primitives.h"
-#include "geometry/offset.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/geometry/offset.h"
 #include "tests/geometry/shape_corpus.h"
 
 namespace varnest {

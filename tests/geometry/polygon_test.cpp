@@ -3,9 +3,9 @@
 #include <cmath>
 #include <random>
 
-#include "geometry/arc_primitives.h"
-#include "geometry/fuzzy.h"
-#include "geometry/polygon.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/geometry/fuzzy.h"
+#include "varnest/geometry/polygon.h"
 #include "tests/geometry/shape_corpus.h"
 
 namespace varnest {

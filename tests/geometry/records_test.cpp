@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "geometry/base_shape.h"
-#include "geometry/circle.h"
-#include "geometry/polygon.h"
+#include "varnest/geometry/base_shape.h"
+#include "varnest/geometry/circle.h"
+#include "varnest/geometry/polygon.h"
 
 namespace varnest {
 namespace {

@@ -11,8 +11,8 @@
 #include <random>
 #include <vector>
 
-#include "geometry/arc_primitives.h"
-#include "geometry/polygon.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/geometry/polygon.h"
 
 namespace varnest::corpus {
 

@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "grid/rasterise.h"
+#include "varnest/grid/rasterise.h"
 #include "tests/grid/shape_builder.h"
 
 namespace varnest {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "grid/grid.h"
-#include "grid/grid_sets.h"
+#include "varnest/grid/grid.h"
+#include "varnest/grid/grid_sets.h"
 
 namespace varnest {
 namespace {

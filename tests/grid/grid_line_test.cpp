@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "grid/grid_line.h"
+#include "varnest/grid/grid_line.h"
 
 namespace varnest {
 namespace {

@@ -1,4 +1,4 @@
-#include "grid/rasterise.h"
+#include "varnest/grid/rasterise.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "grid/scan_contour.h"
+#include "varnest/grid/scan_contour.h"
 
 #include <gtest/gtest.h>
 

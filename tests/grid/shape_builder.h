@@ -11,9 +11,9 @@
 #include <numbers>
 #include <vector>
 
-#include "geometry/circle.h"
-#include "geometry/polygon.h"
-#include "model/hole.h"
+#include "varnest/geometry/circle.h"
+#include "varnest/geometry/polygon.h"
+#include "varnest/model/hole.h"
 
 namespace varnest::testing {
 

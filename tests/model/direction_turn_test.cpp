@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "model/direction_turn.h"
+#include "varnest/model/direction_turn.h"
 #include "tests/geometry/shape_corpus.h"
 
 namespace varnest {

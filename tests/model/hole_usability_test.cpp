@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "model/hole_usability.h"
+#include "varnest/model/hole_usability.h"
 #include "tests/geometry/shape_corpus.h"
 
 namespace varnest {

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "engine/varnest2d.h"
-#include "geometry/arc_primitives.h"
-#include "model/input_check.h"
+#include "varnest/engine/varnest2d.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/model/input_check.h"
 
 namespace varnest {
 namespace {

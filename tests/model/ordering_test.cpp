@@ -5,7 +5,7 @@
 #include <numeric>
 #include <random>
 
-#include "model/ordering.h"
+#include "varnest/model/ordering.h"
 
 namespace varnest {
 namespace {

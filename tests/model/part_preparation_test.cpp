@@ -3,13 +3,13 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/varnest2d.h"
+#include "varnest/engine/varnest2d.h"
 #include "fixtures/demo_problem.h"
-#include "geometry/arc_primitives.h"
-#include "model/equality.h"
-#include "model/hole_usability.h"
-#include "model/input_check.h"
-#include "model/part_preparation.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/model/equality.h"
+#include "varnest/model/hole_usability.h"
+#include "varnest/model/input_check.h"
+#include "varnest/model/part_preparation.h"
 
 namespace varnest {
 namespace {

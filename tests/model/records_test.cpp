@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "model/error_info.h"
-#include "model/hole.h"
-#include "model/part.h"
-#include "model/piece.h"
-#include "model/stock.h"
+#include "varnest/model/error_info.h"
+#include "varnest/model/hole.h"
+#include "varnest/model/part.h"
+#include "varnest/model/piece.h"
+#include "varnest/model/stock.h"
 
 namespace varnest {
 namespace {

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/varnest2d.h"
-#include "model/equality.h"
-#include "model/input_check.h"
-#include "model/stock_preparation.h"
+#include "varnest/engine/varnest2d.h"
+#include "varnest/model/equality.h"
+#include "varnest/model/input_check.h"
+#include "varnest/model/stock_preparation.h"
 
 namespace varnest {
 namespace {

@@ -1,4 +1,4 @@
-#include "search/chromosome.h"
+#include "varnest/search/chromosome.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "search/genetic_search.h"
+#include "varnest/search/genetic_search.h"
 #include "search_fixture.h"
 
 namespace varnest {

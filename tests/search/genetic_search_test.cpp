@@ -1,11 +1,11 @@
-#include "search/genetic_search.h"
+#include "varnest/search/genetic_search.h"
 
 #include <gtest/gtest.h>
 
 #include <utility>
 #include <vector>
 
-#include "search/placement.h"
+#include "varnest/search/placement.h"
 #include "search_fixture.h"
 
 namespace varnest {

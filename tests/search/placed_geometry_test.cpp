@@ -1,4 +1,4 @@
-#include "search/placed_geometry.h"
+#include "varnest/search/placed_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "search/placement.h"
+#include "varnest/search/placement.h"
 
 #include <gtest/gtest.h>
 

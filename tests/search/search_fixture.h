@@ -10,13 +10,13 @@
 #include <utility>
 #include <vector>
 
-#include "geometry/random.h"
-#include "grid/grid.h"
-#include "grid/grid_sets.h"
-#include "model/part.h"
-#include "model/stock.h"
-#include "search/search_context.h"
-#include "search/solution.h"
+#include "varnest/geometry/random.h"
+#include "varnest/grid/grid.h"
+#include "varnest/grid/grid_sets.h"
+#include "varnest/model/part.h"
+#include "varnest/model/stock.h"
+#include "varnest/search/search_context.h"
+#include "varnest/search/solution.h"
 
 namespace varnest::testing {
 

@@ -1,7 +1,7 @@
 // The search frame: the flips that realise the starting corner, direction
 // and mirror image, and the way back to the caller's coordinates.
 
-#include "model/search_frame.h"
+#include "varnest/model/search_frame.h"
 
 #include <gtest/gtest.h>
 
@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "geometry/arc_primitives.h"
-#include "grid/grid_sets.h"
-#include "grid/rasterise.h"
-#include "model/direction_turn.h"
-#include "model/input_check.h"
-#include "model/part_preparation.h"
-#include "model/stock_preparation.h"
-#include "search/placed_geometry.h"
-#include "search/placement.h"
+#include "varnest/geometry/arc_primitives.h"
+#include "varnest/grid/grid_sets.h"
+#include "varnest/grid/rasterise.h"
+#include "varnest/model/direction_turn.h"
+#include "varnest/model/input_check.h"
+#include "varnest/model/part_preparation.h"
+#include "varnest/model/stock_preparation.h"
+#include "varnest/search/placed_geometry.h"
+#include "varnest/search/placement.h"
 #include "search_fixture.h"
 
 namespace varnest {

@@ -1,4 +1,4 @@
-#include "search/solution.h"
+#include "varnest/search/solution.h"
 
 #include <gtest/gtest.h>
 

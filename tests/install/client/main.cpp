@@ -1,5 +1,5 @@
 // A client that knows nothing but the installed chief header.
-#include <engine/varnest2d.h>
+#include <varnest/varnest2d.h>
 
 #include <cstdio>
 #include <cwchar>
