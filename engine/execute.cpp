@@ -8,6 +8,7 @@
 
 #include "varnest/engine/varnest2d.h"
 #include "varnest/grid/grid_sets.h"
+#include "varnest/grid/scaled_units.h"
 #include "varnest/model/direction_turn.h"
 #include "varnest/model/equality.h"
 #include "varnest/model/hole_usability.h"
@@ -21,9 +22,6 @@
 namespace varnest {
 
 namespace {
-
-// The grid scale maps the widest prepared shape to 1e8 integer units.
-constexpr double kScaledExtent = 1e8;
 
 // Runs its action when it goes out of scope, however that happens.
 template <typename Action>
@@ -73,8 +71,7 @@ double TVarnest2D::PrepareShapes(const TRunSettings& settings) {
       CopyPreparedPart(part, FParts[i - 1]);
       continue;
     }
-    PreparePart(part, settings.Precision, settings.CutterDiameter, settings.RotationCenter,
-                settings.CutterType, settings.Resolution);
+    PreparePart(part, settings);
     extent = std::max(extent, PreparedExtent(part));
   }
   for (stock2d_any& stock : FStocks) {
@@ -87,7 +84,7 @@ double TVarnest2D::PrepareShapes(const TRunSettings& settings) {
   return extent;
 }
 
-bool TVarnest2D::BuildGrids(const TRunSettings& settings) {
+bool TVarnest2D::BuildGrids(TRunSettings& settings) {
   if (EstimatePreparedShapeBytes(FParts) > kMaxPreparedShapeBytes) {
     FErrorInfo.Record(kErrorRunTooLarge, kTooLargeShapes);
     return false;
@@ -100,6 +97,7 @@ bool TVarnest2D::BuildGrids(const TRunSettings& settings) {
     return false;
   }
   FScale = kScaledExtent / extent;
+  settings.Scale = FScale;
   TurnForStartingDirection(FParts, FStocks, settings.OptimizationStartingDirection);
   if (EstimateGridBytes(FParts, FPartOrder, FStocks, FStockOrder, settings) > kMaxGridBytes) {
     FErrorInfo.Record(kErrorRunTooLarge, kTooLargeGrids);
@@ -109,27 +107,16 @@ bool TVarnest2D::BuildGrids(const TRunSettings& settings) {
     FErrorInfo.Record(kErrorRunTooLarge, kTooLargePopulation);
     return false;
   }
-  BuildStockGrids(FGrids, FStocks, FStockOrder, settings.Resolution, settings.Precision, FScale);
-  BuildPartGrids(FGrids, FParts, FPartOrder, settings.Resolution, settings.Precision,
-                 settings.RotationCenter, FScale, settings.OptimizationStartingCorner,
-                 settings.OptimizationStartingDirection, settings.CutterType);
+  BuildStockGrids(FGrids, FStocks, FStockOrder, settings);
+  BuildPartGrids(FGrids, FParts, FPartOrder, settings);
   return true;
 }
 
 // The search, timed in whole milliseconds as a tick counter would: the
 // clock is read around the search, never inside it.
 void TVarnest2D::RunSearchStage(const TRunSettings& settings) {
-  TSearchContext context(FParts, FPartOrder, FStocks, FStockOrder, FGrids, FSolution, FRandom,
-                         FRandomSeed, FStopRequested, FSearchDone);
-  context.Resolution = settings.Resolution;
-  context.Precision = settings.Precision;
-  context.CutterDiameter = settings.CutterDiameter;
-  context.CutterType = settings.CutterType;
-  context.RotationCenter = settings.RotationCenter;
-  context.FScale = FScale;
-  context.OptimizationStartingCorner = settings.OptimizationStartingCorner;
-  context.OptimizationStartingDirection = settings.OptimizationStartingDirection;
-  context.OptimizationLevel = settings.OptimizationLevel;
+  TSearchContext context(settings, FParts, FPartOrder, FStocks, FStockOrder, FGrids, FSolution,
+                         FRandom, FRandomSeed, FStopRequested, FSearchDone);
   context.OnIteration = OnIteration;
   context.OnIterationData = OnIterationData;
 
@@ -153,8 +140,8 @@ void TVarnest2D::Execute() {
   // idle again, yet the run is not over.
   if (!IsIdle() || FInCallback) return;
   // The parameters as they are now serve the whole run, whatever a callback
-  // sets in the meantime.
-  const TRunSettings settings = RunSettings();
+  // sets in the meantime; the scale joins them once the shapes are prepared.
+  TRunSettings settings = RunSettings();
   FStopRequested = 0;
   FSearchDone = 0;
   FRunning = true;

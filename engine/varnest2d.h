@@ -202,7 +202,7 @@ class TVarnest2D {
   double PrepareShapes(const TRunSettings& settings);
   // Preparation, scale, direction turn and grids. False when there is
   // nothing to search, with the reason recorded in FErrorInfo.
-  bool BuildGrids(const TRunSettings& settings);
+  bool BuildGrids(TRunSettings& settings);
   void RunSearchStage(const TRunSettings& settings);
   void AbandonSearch();
 

@@ -34,9 +34,6 @@ void AssignMirrorImage(TGrid& target, const TGrid& source, const TSearchFrame& f
 
 namespace {
 
-constexpr int32_t kPartMode = 1;
-constexpr int32_t kStockMode = 0;
-
 // Holes that have no shape (never defined, or swallowed by the cutter) take
 // no part in rasterising.
 std::vector<TTrueHole> ShapedHoles(const std::vector<TTrueHole>& holes) {
@@ -47,21 +44,19 @@ std::vector<TTrueHole> ShapedHoles(const std::vector<TTrueHole>& holes) {
   return shaped;
 }
 
-void Rasterise(TGrid& grid, const TPolygon* polygon, const TCircle* circle,
-               const std::vector<TTrueHole>& allHoles, double resolution, double precision,
-               int32_t mode, double scale) {
-  const std::vector<TTrueHole> holes = ShapedHoles(allHoles);
-  BuildFromShape(grid, polygon, circle, polygon != nullptr ? 0 : 1,
-                 holes.empty() ? nullptr : holes.data(), static_cast<int32_t>(holes.size()),
-                 resolution, precision, mode, scale);
+template <typename Shape>
+void Rasterise(TGrid& grid, const Shape& shape, const std::vector<TTrueHole>& holes, TGridMode mode,
+               const TRunSettings& settings) {
+  BuildFromShape(grid, shape, ShapedHoles(holes), mode, settings);
 }
 
-void RasteriseStock(TGrid& grid, const stock2d_any& stock, double resolution, double precision,
-                    double scale) {
-  const TPolygon* polygon =
-      stock.IsPolygon() && stock.FOffsetOutline ? &*stock.FOffsetOutline : nullptr;
-  const TCircle* circle = stock.FOffsetCircle ? &*stock.FOffsetCircle : nullptr;
-  Rasterise(grid, polygon, circle, stock.FShiftedHoles, resolution, precision, kStockMode, scale);
+// A usable stock has its prepared outline or circle.
+void RasteriseStock(TGrid& grid, const stock2d_any& stock, const TRunSettings& settings) {
+  if (stock.IsPolygon()) {
+    Rasterise(grid, *stock.FOffsetOutline, stock.FShiftedHoles, TGridMode::kStock, settings);
+  } else {
+    Rasterise(grid, *stock.FOffsetCircle, stock.FShiftedHoles, TGridMode::kStock, settings);
+  }
 }
 
 }  // namespace
@@ -95,8 +90,8 @@ bool SharesPartGrids(const part2d_array_any& parts, const std::vector<int32_t>& 
 }  // namespace
 
 void BuildStockGrids(TGridSets& sets, stock2d_array_any& stocks,
-                     const std::vector<int32_t>& stockOrder, double resolution, double precision,
-                     double scale) {
+                     const std::vector<int32_t>& stockOrder, const TRunSettings& settings) {
+  const double precision = settings.Precision;
   // Count the groups first so that the grid array is allocated once.
   int32_t groups = 0;
   for (stock2d_any& stock : stocks) stock.FGridIndex = -1;
@@ -115,18 +110,16 @@ void BuildStockGrids(TGridSets& sets, stock2d_array_any& stocks,
                          stock.FGridIndex = shared->FGridIndex;
                          return;
                        }
-                       RasteriseStock(sets.FStockGrids[static_cast<size_t>(next)], stock,
-                                      resolution, precision, scale);
+                       RasteriseStock(sets.FStockGrids[static_cast<size_t>(next)], stock, settings);
                        stock.FGridIndex = next++;
                      });
 }
 
 void BuildPartGrids(TGridSets& sets, part2d_array_any& parts, const std::vector<int32_t>& partOrder,
-                    double resolution, double precision, int32_t rotationCenter, double scale,
-                    int32_t corner, int32_t direction, int32_t cutterType) {
-  const TSearchFrame frame(corner, direction);
+                    const TRunSettings& settings) {
+  const TSearchFrame frame = settings.Frame();
   auto sameAsPrevious = [&](size_t i) {
-    return SharesPartGrids(parts, partOrder, i, precision, rotationCenter);
+    return SharesPartGrids(parts, partOrder, i, settings.Precision, settings.RotationCenter);
   };
   auto gridsOf = [](const part2d_any& part) {
     return part.FNumberOfRotations * (1 + part.MirrorCount());
@@ -141,7 +134,7 @@ void BuildPartGrids(TGridSets& sets, part2d_array_any& parts, const std::vector<
   }
   sets.FNumberOfDistinctParts = groups;
   sets.FNumberOfPartGrids = grids;
-  const bool separateFitting = cutterType == 1;
+  const bool separateFitting = settings.SeparateFitting();
   sets.FOffsetPartGrids.assign(static_cast<size_t>(grids), TGrid());
   if (separateFitting) {
     sets.FPartGrids.assign(static_cast<size_t>(grids), TGrid());
@@ -165,14 +158,21 @@ void BuildPartGrids(TGridSets& sets, part2d_array_any& parts, const std::vector<
     for (int32_t j = 0; j < part.FNumberOfRotations; ++j) {
       const size_t k = static_cast<size_t>(j);
       if (separateFitting) {
-        Rasterise(working, circle ? nullptr : &part.FRotatedOutlines[k],
-                  circle ? &*part.FShiftedCircle : nullptr, part.FRotatedHoles[k], resolution,
-                  precision, kPartMode, scale);
+        if (circle) {
+          Rasterise(working, *part.FShiftedCircle, part.FRotatedHoles[k], TGridMode::kPart,
+                    settings);
+        } else {
+          Rasterise(working, part.FRotatedOutlines[k], part.FRotatedHoles[k], TGridMode::kPart,
+                    settings);
+        }
         AssignInSearchFrame(sets.FPartGrids[static_cast<size_t>(g)], working, frame);
       }
-      Rasterise(working, circle ? nullptr : &part.FOffsetOutlines[k],
-                circle ? &*part.FOffsetCircle : nullptr, part.FShiftedHoles[k], resolution,
-                precision, kPartMode, scale);
+      if (circle) {
+        Rasterise(working, *part.FOffsetCircle, part.FShiftedHoles[k], TGridMode::kPart, settings);
+      } else {
+        Rasterise(working, part.FOffsetOutlines[k], part.FShiftedHoles[k], TGridMode::kPart,
+                  settings);
+      }
       AssignInSearchFrame(sets.FOffsetPartGrids[static_cast<size_t>(g)], working, frame);
       part.FOrientations.push_back(TPartOrientation{j, g, 0});
       if (part.MirrorCount() != 0) {

@@ -36,15 +36,13 @@ struct TGridSets {
 // one), in the stock's own frame; sets every stock's FGridIndex. Stocks that
 // cannot be used keep FGridIndex -1.
 void BuildStockGrids(TGridSets& sets, stock2d_array_any& stocks,
-                     const std::vector<int32_t>& stockOrder, double resolution, double precision,
-                     double scale);
+                     const std::vector<int32_t>& stockOrder, const TRunSettings& settings);
 
 // One grid per orientation of every distinct part (each kept rotation, and
 // its mirror image when allowed), already in the search frame; fills every
 // part's FOrientations. Plain-outline grids are built only for CutterType 1.
 void BuildPartGrids(TGridSets& sets, part2d_array_any& parts, const std::vector<int32_t>& partOrder,
-                    double resolution, double precision, int32_t rotationCenter, double scale,
-                    int32_t corner, int32_t direction, int32_t cutterType);
+                    const TRunSettings& settings);
 
 // The bytes the grids of a run will take, from the prepared shapes (after
 // the direction turn), counted before any grid is built. A double, so that no

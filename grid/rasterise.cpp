@@ -136,26 +136,14 @@ void ContourHeights(const TScanContour& contour, double& low, double& high) {
 
 }  // namespace
 
-int32_t LineOf(double y, double resolution, double precision) {
-  const double t = y / resolution;
-  int32_t line = std::clamp(TruncToInt32(t), -kGridCoordinateLimit, kGridCoordinateLimit);
-  if (line > 0 && FuzzyCompare(static_cast<double>(line), t, precision) == 0) --line;
-  return line;
-}
+namespace {
 
-int32_t NumberOfStrips(double height, double resolution, double precision) {
-  if (!(resolution > 0.0) || !std::isfinite(resolution)) return 0;
-  const double t = height / resolution;
-  if (!(t > 0.0) || !std::isfinite(t)) return 0;
-  constexpr int32_t kMaxStrips = kGridCoordinateLimit;
-  int32_t n = std::min(TruncToInt32(t), kMaxStrips);
-  if (FuzzyCompare(static_cast<double>(n), t, precision) != 0 && n < kMaxStrips) ++n;
-  return n;
-}
-
-void BuildFromShape(TGrid& grid, const TPolygon* polygon, const TCircle* circle, int32_t shapeKind,
-                    const TTrueHole* holes, int32_t holeCount, double resolution, double precision,
-                    int32_t mode, double scale) {
+void BuildGrid(TGrid& grid, const TPolygon* polygon, const TCircle* circle,
+               std::span<const TTrueHole> holes, TGridMode mode, const TRunSettings& settings) {
+  const double resolution = settings.Resolution;
+  const double precision = settings.Precision;
+  const double scale = settings.Scale;
+  const int32_t shapeKind = polygon != nullptr ? 0 : 1;
   grid.Release();
   grid.FScale = scale;
 
@@ -178,8 +166,6 @@ void BuildFromShape(TGrid& grid, const TPolygon* polygon, const TCircle* circle,
   grid.FLastX = -1;
   grid.FLastLine = -1;
   grid.FLines.assign(static_cast<size_t>(n) + 1, TGridLine{});
-  if (holes == nullptr) holeCount = 0;
-  holeCount = std::max(holeCount, 0);
 
   // Vertex cells: every outline vertex, or the lowest, leftmost, rightmost
   // and highest points of a circle centred at (r, r).
@@ -199,9 +185,9 @@ void BuildFromShape(TGrid& grid, const TPolygon* polygon, const TCircle* circle,
   }
   if (n == 0) return;
 
-  const bool partMode = mode == kPartGrid;
+  const bool partMode = mode == TGridMode::kPart;
   int64_t room = RecordRoom(shapeKind, polygon);
-  for (int32_t h = 0; h < holeCount; ++h) room += HoleRecordRoom(holes[h]);
+  for (const TTrueHole& hole : holes) room += HoleRecordRoom(hole);
 
   // The outline first, then the holes that take part, in hole order: every
   // hole of a stock, only the usable holes of a part (the others are solid).
@@ -209,9 +195,9 @@ void BuildFromShape(TGrid& grid, const TPolygon* polygon, const TCircle* circle,
   std::vector<uint8_t> isHole;
   contours.push_back(PrepareScanContour(shapeKind, polygon, circle, precision));
   isHole.push_back(0);
-  for (int32_t h = 0; h < holeCount; ++h) {
-    if (partMode && holes[h].FUsable == 0) continue;
-    contours.push_back(HoleContour(holes[h], precision));
+  for (const TTrueHole& hole : holes) {
+    if (partMode && hole.FUsable == 0) continue;
+    contours.push_back(HoleContour(hole, precision));
     isHole.push_back(1);
   }
   std::vector<uint8_t> reached(contours.size(), 0);
@@ -292,6 +278,18 @@ void BuildFromShape(TGrid& grid, const TPolygon* polygon, const TCircle* circle,
   // The strip above the last one stays an empty spare, even where the
   // outline pokes above the top line within the tolerance.
   grid.FLines[static_cast<size_t>(n)].Clear();
+}
+
+}  // namespace
+
+void BuildFromShape(TGrid& grid, const TPolygon& polygon, std::span<const TTrueHole> holes,
+                    TGridMode mode, const TRunSettings& settings) {
+  BuildGrid(grid, &polygon, nullptr, holes, mode, settings);
+}
+
+void BuildFromShape(TGrid& grid, const TCircle& circle, std::span<const TTrueHole> holes,
+                    TGridMode mode, const TRunSettings& settings) {
+  BuildGrid(grid, nullptr, &circle, holes, mode, settings);
 }
 
 }  // namespace varnest

@@ -13,7 +13,6 @@
 // Every record uses up at least one edge of the prepared contour that no
 // other record uses, so a contour never gives more records than it has edges.
 
-#include <cstddef>  // geometry/polygon.h uses size_t without including it
 #include <cstdint>
 #include <vector>
 

@@ -102,13 +102,14 @@ void ResetBoxToOrigin(TBox& box) {
 // The holes in the frame of the grown shape: shrunk by the cutter when the
 // cutter type asks for it (by d, the cutter itself), then moved by the growth
 // distance g, which is where the grown outline put the plain one.
-void ShiftHoles(part2d_any& part, size_t k, double precision, double cutterDiameter,
-                int32_t cutterType, TPoint2D shift) {
+void ShiftHoles(part2d_any& part, size_t k, const TRunSettings& settings, TPoint2D shift) {
   std::vector<TTrueHole>& rotated = part.FRotatedHoles[k];
   std::vector<TTrueHole>& shifted = part.FShiftedHoles[k];
   shifted.resize(rotated.size());
   for (size_t h = 0; h < rotated.size(); ++h) {
-    if (cutterType != 0) MakeInnerOffset(rotated[h].FShape, cutterDiameter, precision);
+    if (settings.CutterType != 0) {
+      MakeInnerOffset(rotated[h].FShape, settings.CutterDiameter, settings.Precision);
+    }
     shifted[h] = rotated[h];
     shifted[h].FShape.Translate(shift.X, shift.Y);
   }
@@ -116,22 +117,8 @@ void ShiftHoles(part2d_any& part, size_t k, double precision, double cutterDiame
 
 }  // namespace
 
-double GrowthDistance(double cutterDiameter, int32_t cutterType, double resolution,
-                      double precision) {
-  if (cutterType == 0) return cutterDiameter;
-  // Without a usable strip height there is nothing to round to.
-  if (!(resolution > 0.0) || !std::isfinite(resolution) || !std::isfinite(cutterDiameter)) {
-    return cutterDiameter;
-  }
-  // The strip count stays a double: no conversion of a huge ratio to an int.
-  const double strips = std::trunc(cutterDiameter / resolution);
-  const double whole = strips * resolution;
-  if (FuzzyCompare(whole, cutterDiameter, precision) == 0) return whole;
-  return (strips + 1.0) * resolution;
-}
-
-void PreparePolygonPart(part2d_any& part, double precision, double cutterDiameter,
-                        int32_t rotationCenter, int32_t cutterType, double resolution) {
+void PreparePolygonPart(part2d_any& part, const TRunSettings& settings) {
+  const double precision = settings.Precision;
   if (!part.IsPolygon() || part.FRejected || !part.FOutline || !IsFinite(*part.FOutline) ||
       !EnclosesArea(part.FArea, precision) || !DefinedHolesFinite(part)) {
     ExcludeFromRun(part);
@@ -142,7 +129,8 @@ void PreparePolygonPart(part2d_any& part, double precision, double cutterDiamete
   const int32_t requested = RequestedRotations(part);
 
   outline.ComputeBoundingBox(precision);
-  part.FCenterOfRotation = outline.RotationCenterPoint(rotationCenter, part.FCenterOfRotation);
+  part.FCenterOfRotation =
+      outline.RotationCenterPoint(settings.RotationCenter, part.FCenterOfRotation);
   const TPoint2D center = part.FCenterOfRotation;
   // The prepared shapes take full turns apart; the defined one stays as given.
   TPolygon whole = outline;
@@ -195,7 +183,7 @@ void PreparePolygonPart(part2d_any& part, double precision, double cutterDiamete
   // One offset computation: rotation 0 is grown, every other rotation is a
   // turned copy of the grown rotation 0 (the turn's centre does not matter,
   // moving to the origin follows).
-  const double g = GrowthDistance(cutterDiameter, cutterType, resolution, precision);
+  const double g = settings.GrowthDistance();
   part.FOffsetOutlines.assign(kept, TOffsetPolygon());
   for (size_t k = 0; k < kept; ++k) {
     TOffsetPolygon& offset = part.FOffsetOutlines[k];
@@ -216,17 +204,17 @@ void PreparePolygonPart(part2d_any& part, double precision, double cutterDiamete
     }
     offset.ComputeBoundingBox(precision);
     offset.Translate(-offset.FMinX, -offset.FMinY);
-    ShiftHoles(part, k, precision, cutterDiameter, cutterType, TPoint2D{g, g});
+    ShiftHoles(part, k, settings, TPoint2D{g, g});
   }
 
   for (size_t k = 0; k < kept; ++k) {
     ResetBoxToOrigin(part.FRotatedOutlines[k]);
     TOffsetPolygon& offset = part.FOffsetOutlines[k];
     ResetBoxToOrigin(offset);
-    offset.FOuterMinX -= cutterDiameter;
-    offset.FOuterMinY -= cutterDiameter;
-    offset.FOuterMaxX += cutterDiameter;
-    offset.FOuterMaxY += cutterDiameter;
+    offset.FOuterMinX -= settings.CutterDiameter;
+    offset.FOuterMinY -= settings.CutterDiameter;
+    offset.FOuterMaxX += settings.CutterDiameter;
+    offset.FOuterMaxY += settings.CutterDiameter;
   }
 
   bool usable = kept > 0 && HolesFinite(part.FRotatedHoles) && HolesFinite(part.FShiftedHoles);
@@ -240,8 +228,8 @@ void PreparePolygonPart(part2d_any& part, double precision, double cutterDiamete
   if (!usable) ExcludeFromRun(part);
 }
 
-void PrepareCirclePart(part2d_any& part, double precision, double cutterDiameter,
-                       int32_t rotationCenter, int32_t cutterType, double resolution) {
+void PrepareCirclePart(part2d_any& part, const TRunSettings& settings) {
+  const double precision = settings.Precision;
   if (!part.IsCircle() || part.FRejected || !part.FCircle || !IsFinite(*part.FCircle) ||
       !(FuzzyCompare(part.FCircle->FRadius, 0.0, precision) > 0) ||
       !EnclosesArea(part.FArea, precision) || !DefinedHolesFinite(part)) {
@@ -253,7 +241,8 @@ void PrepareCirclePart(part2d_any& part, double precision, double cutterDiameter
   const int32_t requested = RequestedRotations(part);
 
   circle.ComputeBoundingBox();
-  part.FCenterOfRotation = circle.RotationCenterPoint(rotationCenter, part.FCenterOfRotation);
+  part.FCenterOfRotation =
+      circle.RotationCenterPoint(settings.RotationCenter, part.FCenterOfRotation);
   const TPoint2D center = part.FCenterOfRotation;
 
   TCircle shifted = circle;
@@ -290,7 +279,7 @@ void PrepareCirclePart(part2d_any& part, double precision, double cutterDiameter
   const size_t kept = part.FRotationMultiples.size();
   part.FShiftedHoles.resize(kept);
 
-  const double g = GrowthDistance(cutterDiameter, cutterType, resolution, precision);
+  const double g = settings.GrowthDistance();
   TOffsetCircle offset(shifted);
   offset.FOuterMinX = offset.FMinX;
   offset.FOuterMaxX = offset.FMaxX;
@@ -301,15 +290,15 @@ void PrepareCirclePart(part2d_any& part, double precision, double cutterDiameter
   const TPoint2D shift{-offset.FMinX, -offset.FMinY};  // (g, g)
   offset.Translate(shift.X, shift.Y);
   for (size_t k = 0; k < kept; ++k) {
-    ShiftHoles(part, k, precision, cutterDiameter, cutterType, shift);
+    ShiftHoles(part, k, settings, shift);
   }
 
   ResetBoxToOrigin(shifted);
   ResetBoxToOrigin(offset);
-  offset.FOuterMinX -= cutterDiameter;
-  offset.FOuterMinY -= cutterDiameter;
-  offset.FOuterMaxX += cutterDiameter;
-  offset.FOuterMaxY += cutterDiameter;
+  offset.FOuterMinX -= settings.CutterDiameter;
+  offset.FOuterMinY -= settings.CutterDiameter;
+  offset.FOuterMaxX += settings.CutterDiameter;
+  offset.FOuterMaxY += settings.CutterDiameter;
   part.FShiftedCircle = shifted;
   part.FOffsetCircle = offset;
 
@@ -321,12 +310,11 @@ void PrepareCirclePart(part2d_any& part, double precision, double cutterDiameter
   if (!usable) ExcludeFromRun(part);
 }
 
-void PreparePart(part2d_any& part, double precision, double cutterDiameter, int32_t rotationCenter,
-                 int32_t cutterType, double resolution) {
+void PreparePart(part2d_any& part, const TRunSettings& settings) {
   if (part.IsPolygon()) {
-    PreparePolygonPart(part, precision, cutterDiameter, rotationCenter, cutterType, resolution);
+    PreparePolygonPart(part, settings);
   } else if (part.IsCircle()) {
-    PrepareCirclePart(part, precision, cutterDiameter, rotationCenter, cutterType, resolution);
+    PrepareCirclePart(part, settings);
   } else {
     ExcludeFromRun(part);
   }

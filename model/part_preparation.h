@@ -19,21 +19,16 @@
 #include <cstdint>
 
 #include "varnest/model/part.h"
+#include "varnest/model/run_settings.h"
 
 namespace varnest {
 
-// The growth distance of a run: the cutter diameter d, rounded up to whole
-// strips of the raster when the cutter type is not 0.
-double GrowthDistance(double cutterDiameter, int32_t cutterType, double resolution,
-                      double precision);
-
-void PreparePolygonPart(part2d_any& part, double precision, double cutterDiameter,
-                        int32_t rotationCenter, int32_t cutterType, double resolution);
-void PrepareCirclePart(part2d_any& part, double precision, double cutterDiameter,
-                       int32_t rotationCenter, int32_t cutterType, double resolution);
+// Each reads the settings' precision, cutter diameter and type, rotation
+// centre mode and resolution.
+void PreparePolygonPart(part2d_any& part, const TRunSettings& settings);
+void PrepareCirclePart(part2d_any& part, const TRunSettings& settings);
 // The preparation of the part's kind; other kinds are excluded.
-void PreparePart(part2d_any& part, double precision, double cutterDiameter, int32_t rotationCenter,
-                 int32_t cutterType, double resolution);
+void PreparePart(part2d_any& part, const TRunSettings& settings);
 
 // Gives target the preparation of an equal (SamePart) polygon part.
 void CopyPreparedPart(part2d_any& target, const part2d_any& source);

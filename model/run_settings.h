@@ -30,6 +30,14 @@ struct TRunSettings {
   int32_t OptimizationStartingCorner = 0;
   int32_t OptimizationStartingDirection = 0;
   int32_t OptimizationLevel = 1;
+  // Integer units per length unit: kScaledExtent over the widest prepared
+  // shape. Known once the shapes are prepared; 1 until then.
+  double Scale = 1.0;
+
+  // The distance every part is grown by, and the whole strips it spans (see
+  // GrowthDistance below).
+  double GrowthDistance() const;
+  double GrowthStrips() const;
 
   // Under cutter type 1 the plain grids find a place and the grown ones take
   // it; every other type finds and takes with the grown grids.
@@ -38,6 +46,16 @@ struct TRunSettings {
     return TSearchFrame(OptimizationStartingCorner, OptimizationStartingDirection);
   }
 };
+
+// The growth distance g of a run: the cutter diameter d, rounded up to whole
+// strips of the raster when the cutter type is not 0 (d itself when it is a
+// whole number of strips under the tolerance).
+double GrowthDistance(double cutterDiameter, int32_t cutterType, double resolution,
+                      double precision);
+// The same as a number of strips, for cutter types other than 0 (a double,
+// so that no huge ratio is converted to an int here). 0 without a usable
+// resolution.
+double GrowthStrips(double cutterDiameter, double resolution, double precision);
 
 double SoundPrecision(double precision);
 // A length that cannot be negative: NaN and negative values give 0.

@@ -27,8 +27,8 @@ void SearchStock(TSearchContext& context, const stock2d_any& stock, ChromosomeDe
   const std::span<const int32_t> groupEnds(context.FGroupEnds);
   const bool allCircles = context.FCandidates.FAllCircles;
   const bool noTurning = context.FCandidates.FNoTurning;
-  const double precision = context.Precision;
-  const int32_t level = std::max(context.OptimizationLevel, 1);
+  const double precision = context.Settings.Precision;
+  const int32_t level = std::max(context.Settings.OptimizationLevel, 1);
   const int32_t size = PopulationSize(level);
 
   // All memory of the stock's search is allocated here, none in the
@@ -164,12 +164,13 @@ void SelectCandidates(TSearchContext& context, int32_t r) {
     double sum = 0.0;
     for (;;) {
       const part2d_any& part = partAt(i);
-      if (available(part) && FuzzyCompare(sum + part.FArea, stock.FArea, context.Precision) <= 0) {
+      if (available(part) &&
+          FuzzyCompare(sum + part.FArea, stock.FArea, context.Settings.Precision) <= 0) {
         list.FIndices.push_back(part.FIndex);
         sum += part.FArea;
       }
-      if (i + 1 >= order.size() ||
-          !SamePart(partAt(i), partAt(i + 1), context.Precision, context.RotationCenter)) {
+      if (i + 1 >= order.size() || !SamePart(partAt(i), partAt(i + 1), context.Settings.Precision,
+                                             context.Settings.RotationCenter)) {
         break;
       }
       ++i;
@@ -194,7 +195,6 @@ void Decode(TSearchContext& context, ChromosomeDemandNested& chromosome, const s
             TSearchLayout& layout) {
   layout.ClearPlacements();
   BeginStockLayout(context, stock);
-  const TStockExtents extents = StockExtents(stock);
   const std::vector<int32_t>& candidates = context.FCandidates.FIndices;
   const int32_t n = chromosome.NumberOfGenes();
   std::vector<uint8_t>& placed = context.FPlacedFlags;
@@ -208,8 +208,7 @@ void Decode(TSearchContext& context, ChromosomeDemandNested& chromosome, const s
       const int32_t partIndex = candidates[static_cast<size_t>(gene)];
       placed[static_cast<size_t>(i)] =
           PlacePart(context, context.FParts[static_cast<size_t>(partIndex)], partIndex,
-                    chromosome.Mask(gene), chromosome.FPlacementRule, extents.Width, extents.Height,
-                    layout)
+                    chromosome.Mask(gene), chromosome.FPlacementRule, layout)
               ? 1
               : 0;
     }
@@ -252,18 +251,17 @@ void RunSearch(TSearchContext& context) {
     if (commit) {
       const int32_t layoutPosition = solution.FLayouts.Count();
       solution.CommitLayout(context.FLayout, stockIndex, context.FParts, context.FStocks,
-                            context.CutterType, context.CutterDiameter,
-                            context.OptimizationStartingDirection);
+                            context.Settings);
       int32_t equal = 0;
       while (r + equal + 1 < stocks &&
              SameStock(context.FStocks[static_cast<size_t>(
                            context.FStockOrder[static_cast<size_t>(r + equal + 1)])],
-                       stock, context.Precision)) {
+                       stock, context.Settings.Precision)) {
         ++equal;
       }
       if (equal > 0) {
         r += solution.RepeatLayout(layoutPosition, r, equal + 1, context.FStockOrder,
-                                   context.FParts, context.Precision, context.RotationCenter) -
+                                   context.FParts, context.Settings) -
              1;
       }
     }

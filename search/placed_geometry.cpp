@@ -48,9 +48,8 @@ TPolygon PlacePolygon(const TPolygon& defined, const TPieceFrame& frame) {
 // The grown outline as prepared has its box at the origin, and for direction
 // 1 it was turned by 90 degrees; turned back it is the grown outline in the
 // part's turned frame, moved to its box corner.
-TPolygon PlaceGrownOutline(const TOffsetPolygon& grown, bool mirrored, int32_t direction,
+TPolygon PlaceGrownOutline(const TOffsetPolygon& grown, bool mirrored, const TSearchFrame& frame,
                            TPoint2D shift) {
-  const TSearchFrame frame(0, direction);
   const double width = frame.AlongY() ? grown.FMaxY : grown.FMaxX;
   const auto place = [&](TPoint2D p) {
     TPoint2D q = frame.Unturned(p, grown.FMaxX);
@@ -93,7 +92,9 @@ void PlaceHoles(const part2d_any& part, const TPieceFrame& frame, TPiece_any& pi
 }
 
 void BuildPlacedPiece(const TPiece_any& found, const part2d_any& part, TPoint2D corner,
-                      int32_t cutterType, double d, int32_t direction, TPiece_any& piece) {
+                      const TRunSettings& settings, TPiece_any& piece) {
+  const int32_t cutterType = settings.CutterType;
+  const double d = settings.CutterDiameter;
   piece.AssignPlacement(found);
   piece.FPartId = part.FId;
   piece.FPlacedOutline.reset();
@@ -146,7 +147,7 @@ void BuildPlacedPiece(const TPiece_any& found, const part2d_any& part, TPoint2D 
         shift.X -= d;
         shift.Y -= d;
       }
-      piece.FPlacedOffsetOutline = PlaceGrownOutline(*grown, mirrored, direction, shift);
+      piece.FPlacedOffsetOutline = PlaceGrownOutline(*grown, mirrored, settings.Frame(), shift);
     }
   } else if (part.FCircle) {
     // The circle itself is not turned: only its holes turn with the part.
@@ -176,14 +177,14 @@ TPoint2D StockCorner(const stock2d_any& stock) {
 
 void BuildPlacedLayout(const TSearchLayout& best, solutie& solution, const part2d_array_any& parts,
                        const stock2d_array_any& stocks, Chromosome& layout, int32_t stockIndex,
-                       int32_t cutterType, double cutterDiameter, int32_t direction) {
+                       const TRunSettings& settings) {
   const TPoint2D corner = StockCorner(stocks[static_cast<size_t>(stockIndex)]);
   const size_t count = static_cast<size_t>(std::max(best.FNumberOfPlacedPieces, 0));
   layout.FPieces.resize(count);
   for (size_t i = 0; i < count; ++i) {
     const TPiece_any& found = best.FPieces[i];
     const part2d_any& part = parts[static_cast<size_t>(found.FPartIndex)];
-    BuildPlacedPiece(found, part, corner, cutterType, cutterDiameter, direction, layout.FPieces[i]);
+    BuildPlacedPiece(found, part, corner, settings, layout.FPieces[i]);
     solution.FPartStock[static_cast<size_t>(found.FPartIndex)] = stockIndex;
   }
   layout.FPlacedArea = best.FPlacedArea;

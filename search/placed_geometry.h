@@ -9,6 +9,7 @@
 
 #include "varnest/geometry/point.h"
 #include "varnest/model/part.h"
+#include "varnest/model/run_settings.h"
 #include "varnest/model/stock.h"
 #include "varnest/search/search_layout.h"
 #include "varnest/search/solution.h"
@@ -22,10 +23,10 @@ TPoint2D StockCorner(const stock2d_any& stock);
 // Builds piece i of the layout from placed piece i of the best layout, for
 // every placed piece in order, and marks each part as lying on the stock.
 // Afterwards the layout holds the best layout's pieces and placed area.
-// direction is the run's starting direction (the grown outlines were turned
+// Reads the settings' cutter and direction (the grown outlines were turned
 // for direction 1 and are turned back here).
 void BuildPlacedLayout(const TSearchLayout& best, solutie& solution, const part2d_array_any& parts,
                        const stock2d_array_any& stocks, Chromosome& layout, int32_t stockIndex,
-                       int32_t cutterType, double cutterDiameter, int32_t direction);
+                       const TRunSettings& settings);
 
 }  // namespace varnest

@@ -29,34 +29,17 @@ inline const TGridInterval* FirstEndingAfter(const TGridInterval* first, const T
                               [p](const TGridInterval& interval) { return interval.FEnd <= p; });
 }
 
-// A real turned into a grid coordinate without undefined conversions: NaN
-// and values beyond the 32-bit range saturate.
-int32_t SaturatedTrunc(double value) {
-  if (!(value > -2147483648.0)) return std::numeric_limits<int32_t>::min();
-  if (!(value < 2147483647.0)) return std::numeric_limits<int32_t>::max();
-  return static_cast<int32_t>(std::trunc(value));
-}
-
 // What the loop over the orientations remembers about its current choice.
 struct TChoice {
   bool Made = false;
   int32_t X = 0;
   int32_t Line = 0;
   double Y = 0.0;
-  int32_t RotationIndex = 0;
-  uint8_t Mirrored = 0;
-  int32_t Orientation = 0;
+  int32_t Orientation = 0;  // index into the part's orientation table
 };
 
-TChoice Chosen(int32_t x, int32_t line, double y, const TPartOrientation& orientation,
-               size_t index) {
-  return TChoice{true,
-                 x,
-                 line,
-                 y,
-                 orientation.RotationIndex,
-                 orientation.Mirrored,
-                 static_cast<int32_t>(index)};
+TChoice Chosen(int32_t x, int32_t line, double y, size_t orientation) {
+  return TChoice{true, x, line, y, static_cast<int32_t>(orientation)};
 }
 
 bool PassAllows(const TSearchContext& context, std::span<const uint8_t> mask, size_t i) {
@@ -92,43 +75,32 @@ const TCircle* FittingCircle(const TSearchContext& context, const part2d_any& pa
   return part.FOffsetCircle ? &*part.FOffsetCircle : nullptr;
 }
 
-// The height of the grid of a shape of the given height: a whole number of
-// strips. A height that gives no strips stays as it is.
-double StripHeight(double height, const TSearchContext& context) {
-  const int32_t strips = NumberOfStrips(height, context.Resolution, context.Precision);
-  return strips > 0 ? strips * context.Resolution : height;
-}
-
 // Under separate fitting the plain grid was fitted, and the grown grid reaches
-// k strips and k * Resolution further on its low sides, so it is stamped that
-// much further down and left.
+// the growth distance (k whole strips) further on its low sides, so it is
+// stamped that much further down and left.
 void StampPosition(const TSearchContext& context, int32_t x, int32_t line, int32_t& stampX,
                    int32_t& stampLine) {
   stampX = x;
   stampLine = line;
   if (!context.SeparateFitting()) return;
-  const double strips = std::trunc(context.CutterDiameter / context.Resolution);
-  // A diameter that is NaN or absurdly large for the grid shifts nothing
-  // sensible; bounding it keeps the conversions defined.
-  int32_t k = strips >= 0.0 && strips < 1e6 ? static_cast<int32_t>(strips) : 0;
-  if (FuzzyCompare(static_cast<double>(k) * context.Resolution, context.CutterDiameter,
-                   context.Precision) != 0) {
-    k += 1;
-  }
-  stampX = SaturatedTrunc(static_cast<double>(x) -
-                          std::trunc(context.FScale) * static_cast<double>(k) * context.Resolution);
+  const TRunSettings& settings = context.Settings;
+  const int32_t k = static_cast<int32_t>(
+      std::min(settings.GrowthStrips(), static_cast<double>(kGridCoordinateLimit)));
+  stampX = TruncToInt32(static_cast<double>(x) -
+                        std::trunc(settings.Scale) * static_cast<double>(k) * settings.Resolution);
   stampLine = line - k;
 }
 
 bool Commit(TSearchContext& context, const part2d_any& part, int32_t partIndex,
-            const TChoice& choice, double stockWidth, double stockHeight, TSearchLayout& layout) {
-  if (FuzzyCompare(choice.Y, stockHeight, context.Precision) != -1) return false;
-  RecordPlacement(context, part, partIndex, choice.RotationIndex, choice.Mirrored, layout, choice.X,
-                  choice.Y, stockWidth, stockHeight);
+            const TChoice& choice, TSearchLayout& layout) {
+  if (FuzzyCompare(choice.Y, context.FStockExtents.Height, context.Settings.Precision) != -1) {
+    return false;
+  }
+  const TPartOrientation& orientation = part.FOrientations[static_cast<size_t>(choice.Orientation)];
+  RecordPlacement(context, part, partIndex, orientation, choice.X, choice.Line, layout);
   int32_t stampX = 0;
   int32_t stampLine = 0;
   StampPosition(context, choice.X, choice.Line, stampX, stampLine);
-  const TPartOrientation& orientation = part.FOrientations[static_cast<size_t>(choice.Orientation)];
   std::vector<TGrid>& stamping = context.StampingGrids();
   if (orientation.GridIndex >= 0 && static_cast<size_t>(orientation.GridIndex) < stamping.size()) {
     StampPart(context.FStockGrid, stamping[static_cast<size_t>(orientation.GridIndex)], stampX,
@@ -138,8 +110,8 @@ bool Commit(TSearchContext& context, const part2d_any& part, int32_t partIndex,
 }
 
 bool PlacePolygonPart(TSearchContext& context, const part2d_any& part, int32_t partIndex,
-                      std::span<const uint8_t> mask, uint8_t rule, double stockWidth,
-                      double stockHeight, TSearchLayout& layout) {
+                      std::span<const uint8_t> mask, uint8_t rule, TSearchLayout& layout) {
+  const double stockHeight = context.FStockExtents.Height;
   const TGrid& stock = context.FStockGrid;
   const int32_t stockLines = stock.FNumberOfLines;
   const bool lowestTop = rule == kLowestTop;
@@ -174,22 +146,22 @@ bool PlacePolygonPart(TSearchContext& context, const part2d_any& part, int32_t p
     int32_t x = 0;
     int32_t line = 0;
     if (FindFirstFit(stock, *grid, searchLimit, x, line)) {
-      const double y = static_cast<double>(line) * context.Resolution;
+      const double y = static_cast<double>(line) * context.Settings.Resolution;
       bool better = false;
       if (lowestTop) {
         const double key = y + outline->FHeight;
-        if (FuzzyCompare(key, bestKey, context.Precision) == -1) {
+        if (FuzzyCompare(key, bestKey, context.Settings.Precision) == -1) {
           bestKey = key;
           better = true;
         }
         topLimit = std::min(topLimit, line + gridLines);
       } else {
-        better = FuzzyCompare(y, bestY, context.Precision) == -1;
+        better = FuzzyCompare(y, bestY, context.Settings.Precision) == -1;
         limit = std::min(limit, line);
       }
       if (better) {
         bestY = y;
-        choice = Chosen(x, line, y, orientation, i);
+        choice = Chosen(x, line, y, i);
       }
     } else {
       // Every line up to the limit is full for this grid; later searches in
@@ -198,12 +170,12 @@ bool PlacePolygonPart(TSearchContext& context, const part2d_any& part, int32_t p
     }
   }
   if (!choice.Made) return false;
-  return Commit(context, part, partIndex, choice, stockWidth, stockHeight, layout);
+  return Commit(context, part, partIndex, choice, layout);
 }
 
 bool PlaceCirclePart(TSearchContext& context, const part2d_any& part, int32_t partIndex,
-                     std::span<const uint8_t> mask, double stockWidth, double stockHeight,
-                     TSearchLayout& layout) {
+                     std::span<const uint8_t> mask, TSearchLayout& layout) {
+  const double stockHeight = context.FStockExtents.Height;
   const TCircle* circle = FittingCircle(context, part);
   if (circle == nullptr) return false;
   const TGrid& stock = context.FStockGrid;
@@ -220,16 +192,18 @@ bool PlaceCirclePart(TSearchContext& context, const part2d_any& part, int32_t pa
     int32_t x = 0;
     int32_t line = 0;
     if (!FindFirstFit(stock, *grid, searchLimit, x, line)) continue;
-    const double y = static_cast<double>(line) * context.Resolution;
-    if (FuzzyCompare(y, bestY, context.Precision) != -1) continue;
+    const double y = static_cast<double>(line) * context.Settings.Resolution;
+    if (FuzzyCompare(y, bestY, context.Settings.Precision) != -1) continue;
     bestY = y;
-    choice = Chosen(x, line, y, orientation, i);
+    choice = Chosen(x, line, y, i);
     // The next equal circle cannot start inside this one on the same line.
-    const double advanced = grid->FLastX + 2.0 * circle->FRadius * context.FScale;
-    grid->FLastX = advanced < static_cast<double>(kMemoXCap) ? SaturatedTrunc(advanced) : kMemoXCap;
+    const double advanced = grid->FLastX + 2.0 * circle->FRadius * context.Settings.Scale;
+    // No memo starts beyond the widest shape of the run.
+    grid->FLastX =
+        advanced < kScaledExtent ? TruncToInt32(advanced) : static_cast<int32_t>(kScaledExtent);
   }
   if (!choice.Made) return false;
-  return Commit(context, part, partIndex, choice, stockWidth, stockHeight, layout);
+  return Commit(context, part, partIndex, choice, layout);
 }
 
 }  // namespace
@@ -248,10 +222,11 @@ TStockExtents StockExtents(const stock2d_any& stock) {
 }
 
 void BeginStockLayout(TSearchContext& context, const stock2d_any& stock) {
+  context.FStockExtents = StockExtents(stock);
   const std::vector<TGrid>& stockGrids = context.FGrids.FStockGrids;
   if (stock.FGridIndex >= 0 && static_cast<size_t>(stock.FGridIndex) < stockGrids.size()) {
     AssignInSearchFrame(context.FStockGrid, stockGrids[static_cast<size_t>(stock.FGridIndex)],
-                        context.Frame());
+                        context.Settings.Frame());
   } else {
     context.FStockGrid.FNumberOfLines = 0;
   }
@@ -391,8 +366,10 @@ void StampPart(TGrid& stock, const TGrid& part, int32_t x, int32_t line) {
 }
 
 void RecordPlacement(const TSearchContext& context, const part2d_any& part, int32_t partIndex,
-                     int32_t rotationIndex, uint8_t mirrored, TSearchLayout& layout, int32_t x,
-                     double y, double stockWidth, double stockHeight) {
+                     const TPartOrientation& orientation, int32_t x, int32_t line,
+                     TSearchLayout& layout) {
+  const TRunSettings& settings = context.Settings;
+  const int32_t rotationIndex = orientation.RotationIndex;
   // The extent of the shape that was fitted, as stored during the search.
   double mx = 0.0;
   double my = 0.0;
@@ -410,16 +387,19 @@ void RecordPlacement(const TSearchContext& context, const part2d_any& part, int3
   // line: about the top of their last strip, not about the shape's height.
   // (Flipped x needs no such care: the scaled width is exact to one scaled
   // unit.)
-  const TFrameExtent fitted{mx, my, StripHeight(my, context)};
-  const TFrameExtent sheet{stockWidth, stockHeight, StripHeight(stockHeight, context)};
-  const TPoint2D position = context.Frame().PlacedCorner(static_cast<double>(x) / context.FScale, y,
-                                                         fitted, mirrored != 0, sheet);
+  const TStockExtents& stock = context.FStockExtents;
+  const TFrameExtent fitted{mx, my, StripHeight(my, settings.Resolution, settings.Precision)};
+  const TFrameExtent sheet{stock.Width, stock.Height,
+                           StripHeight(stock.Height, settings.Resolution, settings.Precision)};
+  const double y = static_cast<double>(line) * settings.Resolution;
+  const TPoint2D position = settings.Frame().PlacedCorner(
+      static_cast<double>(x) / settings.Scale, y, fitted, orientation.Mirrored != 0, sheet);
 
   const size_t slot = static_cast<size_t>(layout.FNumberOfPlacedPieces);
   if (slot >= layout.FPieces.size()) layout.FPieces.resize(slot + 1);
   TPiece_any& piece = layout.FPieces[slot];
   piece.FShapeType = part.FShapeType;
-  piece.FMirrored = mirrored;
+  piece.FMirrored = orientation.Mirrored;
   piece.FRotationIndex = rotationIndex;
   piece.FPartIndex = partIndex;
   piece.FPartId = part.FId;
@@ -429,14 +409,9 @@ void RecordPlacement(const TSearchContext& context, const part2d_any& part, int3
 }
 
 bool PlacePart(TSearchContext& context, const part2d_any& part, int32_t partIndex,
-               std::span<const uint8_t> mask, uint8_t rule, double stockWidth, double stockHeight,
-               TSearchLayout& layout) {
-  if (part.IsPolygon()) {
-    return PlacePolygonPart(context, part, partIndex, mask, rule, stockWidth, stockHeight, layout);
-  }
-  if (part.IsCircle()) {
-    return PlaceCirclePart(context, part, partIndex, mask, stockWidth, stockHeight, layout);
-  }
+               std::span<const uint8_t> mask, uint8_t rule, TSearchLayout& layout) {
+  if (part.IsPolygon()) return PlacePolygonPart(context, part, partIndex, mask, rule, layout);
+  if (part.IsCircle()) return PlaceCirclePart(context, part, partIndex, mask, layout);
   return false;
 }
 

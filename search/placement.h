@@ -23,10 +23,6 @@
 
 namespace varnest {
 
-// The largest memo x a circle search may start from (the widest shape of a
-// run is 1e8 units wide).
-inline constexpr int32_t kMemoXCap = 100000000;
-
 enum class TFitOutcome : uint8_t {
   kFits,
   kCollision,  // try again from NextX on the same line
@@ -38,18 +34,12 @@ struct TFitResult {
   int32_t NextX = 0;  // only for kCollision
 };
 
-// The extents that the placement of a stock works with: the prepared box
-// (after any direction turn) of a polygon stock, twice the usable radius of a
-// circle stock.
-struct TStockExtents {
-  double Width = 0.0;
-  double Height = 0.0;
-};
+// The extents of a prepared stock (see TStockExtents).
 TStockExtents StockExtents(const stock2d_any& stock);
 
-// Makes the working grid the search-frame copy of the stock's grid and resets
-// the search memo of every fitting grid. A stock without a valid grid gets an
-// empty working grid, on which nothing fits.
+// Makes the working grid the search-frame copy of the stock's grid, notes the
+// stock's extents and resets the search memo of every fitting grid. A stock
+// without a valid grid gets an empty working grid, on which nothing fits.
 void BeginStockLayout(TSearchContext& context, const stock2d_any& stock);
 
 // Whether the part grid fits on the stock grid with its line 0 on the given
@@ -67,11 +57,12 @@ bool FindFirstFit(const TGrid& stock, TGrid& part, int32_t& lineLimit, int32_t& 
 // the stock are skipped, lines above its top are dropped.
 void StampPart(TGrid& stock, const TGrid& part, int32_t x, int32_t line);
 
-// Appends the piece at grid position (x, y) to the layout, mapped back from
-// the search frame to the frame of the prepared stock.
+// Appends the piece in the given orientation at grid position (x, line) of
+// the stock being filled to the layout, mapped back from the search frame to
+// the frame of the prepared stock.
 void RecordPlacement(const TSearchContext& context, const part2d_any& part, int32_t partIndex,
-                     int32_t rotationIndex, uint8_t mirrored, TSearchLayout& layout, int32_t x,
-                     double y, double stockWidth, double stockHeight);
+                     const TPartOrientation& orientation, int32_t x, int32_t line,
+                     TSearchLayout& layout);
 
 // Places one part in one of its orientations that the current pass allows
 // (pass 1: mask byte set, pass 0: mask byte clear), chosen by the rule
@@ -79,7 +70,6 @@ void RecordPlacement(const TSearchContext& context, const part2d_any& part, int3
 // piece was appended to the layout and the working grid was stamped.
 // Otherwise only search memos have changed.
 bool PlacePart(TSearchContext& context, const part2d_any& part, int32_t partIndex,
-               std::span<const uint8_t> mask, uint8_t rule, double stockWidth, double stockHeight,
-               TSearchLayout& layout);
+               std::span<const uint8_t> mask, uint8_t rule, TSearchLayout& layout);
 
 }  // namespace varnest

@@ -16,6 +16,7 @@
 #include "varnest/grid/grid.h"
 #include "varnest/grid/grid_sets.h"
 #include "varnest/model/part.h"
+#include "varnest/model/run_settings.h"
 #include "varnest/model/search_frame.h"
 #include "varnest/model/stock.h"
 #include "varnest/search/placement_rule.h"
@@ -27,6 +28,14 @@ namespace varnest {
 // The engine's callbacks: plain functions taking the user pointer stored
 // beside them.
 using TSearchCallback = void (*)(void* data);
+
+// The extents that the placement of a stock works with: the prepared box
+// (after any direction turn) of a polygon stock, twice the usable radius of a
+// circle stock.
+struct TStockExtents {
+  double Width = 0.0;
+  double Height = 0.0;
+};
 
 // The candidate parts of the stock being filled, shared by every chromosome
 // of that stock: gene g always belongs to FIndices[g].
@@ -41,11 +50,13 @@ struct TCandidateList {
 };
 
 struct TSearchContext {
-  TSearchContext(const part2d_array_any& parts, const std::vector<int32_t>& partOrder,
-                 const stock2d_array_any& stocks, const std::vector<int32_t>& stockOrder,
-                 TGridSets& grids, solutie& solution, TRandomSource& random,
-                 const int32_t& randomSeed, uint8_t& stopRequested, uint8_t& searchDone)
-      : FParts(parts),
+  TSearchContext(const TRunSettings& settings, const part2d_array_any& parts,
+                 const std::vector<int32_t>& partOrder, const stock2d_array_any& stocks,
+                 const std::vector<int32_t>& stockOrder, TGridSets& grids, solutie& solution,
+                 TRandomSource& random, const int32_t& randomSeed, uint8_t& stopRequested,
+                 uint8_t& searchDone)
+      : Settings(settings),
+        FParts(parts),
         FPartOrder(partOrder),
         FStocks(stocks),
         FStockOrder(stockOrder),
@@ -59,20 +70,13 @@ struct TSearchContext {
   TSearchContext(const TSearchContext&) = delete;
   TSearchContext& operator=(const TSearchContext&) = delete;
 
-  // --- Engine parameters (copied in by the engine before the search) ----------
-  double Resolution = 1.0;  // strip height
-  double Precision = 1e-6;  // tolerance of every FuzzyCompare of the search
-  double CutterDiameter = 0.0;
-  int32_t CutterType = 0;                     // 1: fit the plain grids, stamp the grown ones
-  int32_t RotationCenter = 1;                 // mode of the part comparison
-  double FScale = 1.0;                        // the run's integer scale
-  int32_t OptimizationStartingCorner = 0;     // 0..3
-  int32_t OptimizationStartingDirection = 0;  // 0..1
-  int32_t OptimizationLevel = 1;              // values below 1 count as 1
+  // --- Held by reference: owned by the engine -----------------------------------
+  // The run's settings, the scale included: the values the grids were built
+  // with.
+  const TRunSettings& Settings;
   TSearchCallback OnIteration = nullptr;
   void* OnIterationData = nullptr;
 
-  // --- Held by reference: owned by the engine -----------------------------------
   const part2d_array_any& FParts;
   const std::vector<int32_t>& FPartOrder;
   const stock2d_array_any& FStocks;
@@ -86,8 +90,9 @@ struct TSearchContext {
   uint8_t& FSearchDone;     // ends the search of the current stock
 
   // --- Run data of the search ---------------------------------------------------
-  TGrid FStockGrid;            // the stock being filled, in the search frame
-  int32_t FPlacementPass = 1;  // 1: preferred orientations, 0: the others
+  TGrid FStockGrid;             // the stock being filled, in the search frame
+  TStockExtents FStockExtents;  // of the stock being filled
+  int32_t FPlacementPass = 1;   // 1: preferred orientations, 0: the others
   TCandidateList FCandidates;
   // For each priority group of the candidates, the list index of its last
   // member; the number of groups is its size.
@@ -101,10 +106,7 @@ struct TSearchContext {
 
   // Separate fitting: the plain grids decide where a part fits, the grown
   // grids are stamped.
-  bool SeparateFitting() const { return CutterType == 1; }
-  TSearchFrame Frame() const {
-    return TSearchFrame(OptimizationStartingCorner, OptimizationStartingDirection);
-  }
+  bool SeparateFitting() const { return Settings.SeparateFitting(); }
   std::vector<TGrid>& FittingGrids() {
     return SeparateFitting() ? FGrids.FPartGrids : FGrids.FOffsetPartGrids;
   }

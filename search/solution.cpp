@@ -8,11 +8,10 @@ namespace varnest {
 
 void solutie::CommitLayout(const TSearchLayout& best, int32_t stockIndex,
                            const part2d_array_any& parts, const stock2d_array_any& stocks,
-                           int32_t cutterType, double cutterDiameter, int32_t direction) {
+                           const TRunSettings& settings) {
   FStockLayout[static_cast<size_t>(stockIndex)] = FLayouts.Count();
   Chromosome layout;
-  BuildPlacedLayout(best, *this, parts, stocks, layout, stockIndex, cutterType, cutterDiameter,
-                    direction);
+  BuildPlacedLayout(best, *this, parts, stocks, layout, stockIndex, settings);
   layout.FStockIndex = stockIndex;
   FTotalNumberOfUtilizedDemandPieces += layout.NumberOfPieces();
   FLayouts.Append(std::move(layout));
@@ -20,7 +19,7 @@ void solutie::CommitLayout(const TSearchLayout& best, int32_t stockIndex,
 
 int32_t solutie::RepeatLayout(int32_t layoutPosition, int32_t r, int32_t c,
                               const std::vector<int32_t>& stockOrder, const part2d_array_any& parts,
-                              double precision, int32_t rotationCenter) {
+                              const TRunSettings& settings) {
   int32_t i = 1;
   for (; i < c && static_cast<size_t>(r + i) < stockOrder.size(); ++i) {
     const int32_t stock = stockOrder[static_cast<size_t>(r + i)];
@@ -35,7 +34,7 @@ int32_t solutie::RepeatLayout(int32_t layoutPosition, int32_t r, int32_t c,
       for (size_t k = 0; k < parts.size(); ++k) {
         const part2d_any& twin = parts[k];
         if (IsPlaced(static_cast<int32_t>(k)) || !IsNestable(twin) ||
-            !SamePart(twin, placedPart, precision, rotationCenter)) {
+            !SamePart(twin, placedPart, settings.Precision, settings.RotationCenter)) {
           continue;
         }
         // Same geometry, new identities: the part's and its holes'.

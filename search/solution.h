@@ -8,6 +8,7 @@
 
 #include "varnest/model/part.h"
 #include "varnest/model/piece.h"
+#include "varnest/model/run_settings.h"
 #include "varnest/model/stock.h"
 #include "varnest/search/search_layout.h"
 
@@ -68,8 +69,7 @@ struct solutie {
   // Commits the best layout of a stock: builds the placed geometry of its
   // pieces, marks their parts as lying on the stock and appends the layout.
   void CommitLayout(const TSearchLayout& best, int32_t stockIndex, const part2d_array_any& parts,
-                    const stock2d_array_any& stocks, int32_t cutterType, double cutterDiameter,
-                    int32_t direction);
+                    const stock2d_array_any& stocks, const TRunSettings& settings);
 
   // Repeats the layout at position layoutPosition (committed for the stock at
   // position r of the stock order) on the following equal stocks, r + 1 ..
@@ -78,7 +78,7 @@ struct solutie {
   // stocks from position r on now carry the layout (at least 1).
   int32_t RepeatLayout(int32_t layoutPosition, int32_t r, int32_t c,
                        const std::vector<int32_t>& stockOrder, const part2d_array_any& parts,
-                       double precision, int32_t rotationCenter);
+                       const TRunSettings& settings);
 
   // At the end of a run.
   void Release() {

@@ -8,9 +8,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "fixtures/settings.h"
+#include "tests/grid/shape_builder.h"
 #include "varnest/grid/grid.h"
 #include "varnest/grid/rasterise.h"
-#include "tests/grid/shape_builder.h"
 
 namespace varnest {
 namespace {
@@ -26,16 +27,16 @@ struct TDemoGrids {
   TGrid stock, a, b, c, circle;
 
   TDemoGrids() {
-    BuildFromShape(stock, &shapes.Stock, nullptr, 0, shapes.StockDefects.data(),
-                   static_cast<int32_t>(shapes.StockDefects.size()), kResolution, kPrecision,
-                   kStockGrid, scale);
-    BuildFromShape(a, &shapes.A, nullptr, 0, nullptr, 0, kResolution, kPrecision, kPartGrid, scale);
-    BuildFromShape(b, &shapes.B, nullptr, 0, shapes.HolesOfB.data(),
-                   static_cast<int32_t>(shapes.HolesOfB.size()), kResolution, kPrecision, kPartGrid,
-                   scale);
-    BuildFromShape(c, &shapes.C, nullptr, 0, nullptr, 0, kResolution, kPrecision, kPartGrid, scale);
-    BuildFromShape(circle, nullptr, &shapes.Circle, 1, nullptr, 0, kResolution, kPrecision,
-                   kPartGrid, scale);
+    BuildFromShape(stock, shapes.Stock, shapes.StockDefects, TGridMode::kStock,
+                   fixtures::RasterSettings(kResolution, kPrecision, scale));
+    BuildFromShape(a, shapes.A, {}, TGridMode::kPart,
+                   fixtures::RasterSettings(kResolution, kPrecision, scale));
+    BuildFromShape(b, shapes.B, shapes.HolesOfB, TGridMode::kPart,
+                   fixtures::RasterSettings(kResolution, kPrecision, scale));
+    BuildFromShape(c, shapes.C, {}, TGridMode::kPart,
+                   fixtures::RasterSettings(kResolution, kPrecision, scale));
+    BuildFromShape(circle, shapes.Circle, {}, TGridMode::kPart,
+                   fixtures::RasterSettings(kResolution, kPrecision, scale));
   }
 };
 
@@ -61,26 +62,24 @@ void BM_BuildFromShape(benchmark::State& state) {
   for (auto _ : state) {
     switch (state.range(0)) {
       case kStock:
-        BuildFromShape(grid, &s.Stock, nullptr, 0, s.StockDefects.data(),
-                       static_cast<int32_t>(s.StockDefects.size()), kResolution, kPrecision,
-                       kStockGrid, demo.scale);
+        BuildFromShape(grid, s.Stock, s.StockDefects, TGridMode::kStock,
+                       fixtures::RasterSettings(kResolution, kPrecision, demo.scale));
         break;
       case kPolygonA:
-        BuildFromShape(grid, &s.A, nullptr, 0, nullptr, 0, kResolution, kPrecision, kPartGrid,
-                       demo.scale);
+        BuildFromShape(grid, s.A, {}, TGridMode::kPart,
+                       fixtures::RasterSettings(kResolution, kPrecision, demo.scale));
         break;
       case kPolygonB:
-        BuildFromShape(grid, &s.B, nullptr, 0, s.HolesOfB.data(),
-                       static_cast<int32_t>(s.HolesOfB.size()), kResolution, kPrecision, kPartGrid,
-                       demo.scale);
+        BuildFromShape(grid, s.B, s.HolesOfB, TGridMode::kPart,
+                       fixtures::RasterSettings(kResolution, kPrecision, demo.scale));
         break;
       case kPolygonC:
-        BuildFromShape(grid, &s.C, nullptr, 0, nullptr, 0, kResolution, kPrecision, kPartGrid,
-                       demo.scale);
+        BuildFromShape(grid, s.C, {}, TGridMode::kPart,
+                       fixtures::RasterSettings(kResolution, kPrecision, demo.scale));
         break;
       case kCircle:
-        BuildFromShape(grid, nullptr, &s.Circle, 1, nullptr, 0, kResolution, kPrecision, kPartGrid,
-                       demo.scale);
+        BuildFromShape(grid, s.Circle, {}, TGridMode::kPart,
+                       fixtures::RasterSettings(kResolution, kPrecision, demo.scale));
         break;
     }
     benchmark::DoNotOptimize(grid.FLines.data());
@@ -124,14 +123,14 @@ struct TBusySheet {
   TGrid busy;
 
   TBusySheet() {
-    BuildFromShape(empty, &sheet, nullptr, 0, nullptr, 0, kResolution, kPrecision, kStockGrid,
-                   scale);
-    BuildFromShape(parts[0], &shapes.A, nullptr, 0, nullptr, 0, kResolution, kPrecision, kPartGrid,
-                   scale);
-    BuildFromShape(parts[1], &shapes.C, nullptr, 0, nullptr, 0, kResolution, kPrecision, kPartGrid,
-                   scale);
-    BuildFromShape(parts[2], nullptr, &shapes.Circle, 1, nullptr, 0, kResolution, kPrecision,
-                   kPartGrid, scale);
+    BuildFromShape(empty, sheet, {}, TGridMode::kStock,
+                   fixtures::RasterSettings(kResolution, kPrecision, scale));
+    BuildFromShape(parts[0], shapes.A, {}, TGridMode::kPart,
+                   fixtures::RasterSettings(kResolution, kPrecision, scale));
+    BuildFromShape(parts[1], shapes.C, {}, TGridMode::kPart,
+                   fixtures::RasterSettings(kResolution, kPrecision, scale));
+    BuildFromShape(parts[2], shapes.Circle, {}, TGridMode::kPart,
+                   fixtures::RasterSettings(kResolution, kPrecision, scale));
     for (int32_t row = 0; row < kRows; ++row) {
       for (int32_t column = 0; column < kColumns; ++column) {
         if ((row + column) % 4 == 0) continue;
@@ -184,8 +183,9 @@ BENCHMARK(BM_StampParts)->Unit(benchmark::kMillisecond);
 // target is included; BM_CopyBusyStrip measures it alone).
 const TGridLine& BusiestStrip() {
   const TGrid& busy = Busy().busy;
-  return *std::max_element(busy.FLines.begin(), busy.FLines.end(),
-                           [](const TGridLine& x, const TGridLine& y) { return x.Count() < y.Count(); });
+  return *std::max_element(
+      busy.FLines.begin(), busy.FLines.end(),
+      [](const TGridLine& x, const TGridLine& y) { return x.Count() < y.Count(); });
 }
 
 void BM_CopyBusyStrip(benchmark::State& state) {
@@ -248,8 +248,8 @@ void BM_FitWalk(benchmark::State& state) {
   const double scale = busy ? Busy().scale : Demo().scale;
   const TDemoGrids& demo = Demo();
   const TGrid* demoParts[] = {&demo.a, &demo.c, &demo.circle};
-  const TGrid& part = busy ? Busy().parts[static_cast<size_t>(state.range(0))]
-                           : *demoParts[state.range(0)];
+  const TGrid& part =
+      busy ? Busy().parts[static_cast<size_t>(state.range(0))] : *demoParts[state.range(0)];
   const int32_t lines = stock.FNumberOfLines - part.FNumberOfLines;
   const int32_t unit = RoundToInt32(scale);
   const int32_t last = stock.FScaledWidth - part.FScaledWidth;

@@ -42,6 +42,7 @@ TPolygon Box(double w, double h) {
 }
 
 struct World {
+  TRunSettings settings;
   part2d_array_any parts;
   std::vector<int32_t> partOrder;
   stock2d_array_any stocks;
@@ -52,8 +53,8 @@ struct World {
   int32_t seed = 1;
   uint8_t stop = 0;
   uint8_t done = 0;
-  TSearchContext context{parts,    partOrder, stocks, stockOrder, grids,
-                         solution, random,    seed,   stop,       done};
+  TSearchContext context{settings, parts,  partOrder, stocks, stockOrder, grids,
+                         solution, random, seed,      stop,   done};
 
   World() {
     std::mt19937 generator(3);
@@ -105,8 +106,8 @@ struct World {
     }
     stockGrid.FScaledWidth = kStockWidth;
     grids.FStockGrids.push_back(stockGrid);
-    context.Resolution = kResolution;
-    context.FScale = kUnit;
+    settings.Resolution = kResolution;
+    settings.Scale = kUnit;
     solution.FNumberOfParts = static_cast<int32_t>(parts.size());
     solution.FNumberOfStockPieces = 1;
     solution.Reset();
@@ -124,7 +125,7 @@ void BM_DecodeSyntheticProblem(benchmark::State& state) {
   world.random.SeedRandom(1);
   chromosome.InitialiseGenes(world.parts, static_cast<int32_t>(state.range(0)),
                              world.context.FCandidates.FIndices, world.context.FGroupEnds,
-                             world.random, world.context.Precision);
+                             world.random, world.settings.Precision);
   for (auto _ : state) {
     Decode(world.context, chromosome, world.stocks[0]);
     benchmark::DoNotOptimize(chromosome.FPlacedArea);

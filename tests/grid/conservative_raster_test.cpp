@@ -23,8 +23,9 @@
 #include <string>
 #include <vector>
 
-#include "varnest/grid/rasterise.h"
+#include "fixtures/settings.h"
 #include "tests/grid/shape_builder.h"
+#include "varnest/grid/rasterise.h"
 
 namespace varnest {
 namespace {
@@ -113,7 +114,8 @@ std::vector<TRange> QuadrantPieces(const TEdge& e) {
 void ClipToBand(const TEdge& e, double lo, double hi, std::vector<TRange>& ranges) {
   if (!e.arc) {
     if (e.a.Y == e.b.Y) {
-      if (e.a.Y > lo && e.a.Y < hi) ranges.push_back({std::min(e.a.X, e.b.X), std::max(e.a.X, e.b.X)});
+      if (e.a.Y > lo && e.a.Y < hi)
+        ranges.push_back({std::min(e.a.X, e.b.X), std::max(e.a.X, e.b.X)});
       return;
     }
     const double u = std::max(lo, std::min(e.a.Y, e.b.Y));
@@ -166,7 +168,8 @@ std::vector<TRange> InsideAt(const std::vector<TLoop>& loops, double y) {
 }
 
 std::vector<TRange> Merge(std::vector<TRange> ranges) {
-  std::sort(ranges.begin(), ranges.end(), [](const TRange& a, const TRange& b) { return a.lo < b.lo; });
+  std::sort(ranges.begin(), ranges.end(),
+            [](const TRange& a, const TRange& b) { return a.lo < b.lo; });
   std::vector<TRange> merged;
   for (const TRange& r : ranges) {
     if (!merged.empty() && r.lo <= merged.back().hi) {
@@ -521,7 +524,8 @@ bool PlaceHoles(TRng& rng, TShape& shape, const TLoop& outline, int count) {
     if (rng() % 2 == 0) {
       hole = testing::CircleHole(p, r, false);
     } else {
-      TPolygon polygon = StarPolygon(rng, p, 0.4 * r, 0.7 * r, 3 + static_cast<int>(rng() % 5), 0.4);
+      TPolygon polygon =
+          StarPolygon(rng, p, 0.4 * r, 0.7 * r, 3 + static_cast<int>(rng() % 5), 0.4);
       if (!IsSimple(Sample(LoopOf(polygon)))) continue;
       FitBox(polygon);
       hole = testing::PolygonHole(polygon, false);
@@ -594,7 +598,8 @@ std::optional<TShape> TryGenerate(TRng& rng, int family, double resolution) {
     // the bottom line, where a column top would fold onto the base).
     const size_t n = polygon.FVertices.size();
     for (size_t i = 0; i < n; ++i) {
-      const bool straight = polygon.FArcs[i].IsArc == 0 && polygon.FArcs[(i + n - 1) % n].IsArc == 0;
+      const bool straight =
+          polygon.FArcs[i].IsArc == 0 && polygon.FArcs[(i + n - 1) % n].IsArc == 0;
       if (!straight || rng() % 3 != 0) continue;
       const double k = std::round(polygon.FVertices[i].Y / resolution);
       if (k >= 1) polygon.FVertices[i].Y = k * resolution;
@@ -634,13 +639,17 @@ std::string Describe(const std::vector<TRange>& ranges) {
 
 // Checks every strip of one grid against the oracle; returns the first
 // difference, or nothing.
-std::optional<std::string> CheckGrid(const TShape& shape, int32_t mode, double resolution,
+std::optional<std::string> CheckGrid(const TShape& shape, TGridMode mode, double resolution,
                                      double scale) {
   TGrid grid;
   const TPolygon* polygon = shape.polygon ? &*shape.polygon : nullptr;
   const TCircle* circle = shape.circle ? &*shape.circle : nullptr;
-  BuildFromShape(grid, polygon, circle, polygon ? 0 : 1, shape.holes.data(),
-                 static_cast<int32_t>(shape.holes.size()), resolution, kPrecision, mode, scale);
+  const TRunSettings settings = fixtures::RasterSettings(resolution, kPrecision, scale);
+  if (polygon != nullptr) {
+    BuildFromShape(grid, *polygon, shape.holes, mode, settings);
+  } else {
+    BuildFromShape(grid, *circle, shape.holes, mode, settings);
+  }
   const TLoop outline = polygon ? LoopOf(*polygon) : LoopOf(*circle);
   const int32_t n = grid.FNumberOfLines;
   if (n * resolution < shape.height - kPrecision || (n - 1) * resolution >= shape.height) {
@@ -653,8 +662,9 @@ std::optional<std::string> CheckGrid(const TShape& shape, int32_t mode, double r
   for (int32_t i = 0; i < n; ++i) {
     const double lo = i * resolution;
     const double hi = (i + 1) * resolution;
-    const std::vector<TRange> truth = mode == kPartGrid ? PartOracle(shape, outline, lo, hi)
-                                                        : StockOracle(shape, outline, lo, hi);
+    const std::vector<TRange> truth = mode == TGridMode::kPart
+                                          ? PartOracle(shape, outline, lo, hi)
+                                          : StockOracle(shape, outline, lo, hi);
     std::vector<TRange> got;
     for (const TGridInterval& v : grid.FLines[static_cast<size_t>(i)].FIntervals) {
       got.push_back({v.FStart / scale, v.FEnd / scale});
@@ -687,12 +697,12 @@ TEST(ConservativeRaster, StripsCoverTheShapeAndNoMoreOnGeneratedShapes) {
     // The run's scale (1e8 over the widest shape) and a coarse one where
     // rounding dominates.
     const double scale = (rng() % 3 == 0 ? 1e3 : 1e8) / shape->width;
-    for (int32_t mode : {kPartGrid, kStockGrid}) {
+    for (TGridMode mode : {TGridMode::kPart, TGridMode::kStock}) {
       const std::optional<std::string> problem = CheckGrid(*shape, mode, resolution, scale);
       if (problem) {
         ADD_FAILURE() << "seed " << seed << " (" << shape->family << ", " << shape->holes.size()
                       << " holes, resolution " << resolution << ", "
-                      << (mode == kPartGrid ? "part" : "stock") << "): " << *problem;
+                      << (mode == TGridMode::kPart ? "part" : "stock") << "): " << *problem;
       }
     }
     ++checked;

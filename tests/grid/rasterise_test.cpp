@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "fixtures/settings.h"
 #include "tests/grid/shape_builder.h"
 
 namespace varnest {
@@ -28,17 +29,17 @@ TPolygon Framed(const std::vector<TPoint2D>& points) {
   return polygon;
 }
 
-TGrid Build(const TPolygon& polygon, int32_t mode, double resolution, double scale,
+TGrid Build(const TPolygon& polygon, TGridMode mode, double resolution, double scale,
             const std::vector<TTrueHole>& holes = {}) {
   TGrid grid;
-  BuildFromShape(grid, &polygon, nullptr, 0, holes.data(), static_cast<int32_t>(holes.size()),
-                 resolution, kPrecision, mode, scale);
+  BuildFromShape(grid, polygon, holes, mode,
+                 fixtures::RasterSettings(resolution, kPrecision, scale));
   return grid;
 }
 
-TGrid Build(const TCircle& circle, int32_t mode, double resolution, double scale) {
+TGrid Build(const TCircle& circle, TGridMode mode, double resolution, double scale) {
   TGrid grid;
-  BuildFromShape(grid, nullptr, &circle, 1, nullptr, 0, resolution, kPrecision, mode, scale);
+  BuildFromShape(grid, circle, {}, mode, fixtures::RasterSettings(resolution, kPrecision, scale));
   return grid;
 }
 
@@ -67,7 +68,7 @@ void ExpectWellFormed(const TGrid& grid) {
 
 TEST(Rasterise, TheWorkedRectangleAsPartAndAsStock) {
   const TPolygon rectangle = Framed({{0, 0}, {10, 0}, {10, 3}, {0, 3}});
-  const TGrid part = Build(rectangle, kPartGrid, 1, 1);
+  const TGrid part = Build(rectangle, TGridMode::kPart, 1, 1);
   ExpectWellFormed(part);
   EXPECT_EQ(part.FNumberOfLines, 3);
   EXPECT_EQ(Strips(part), (std::vector<Intervals>(3, {{0, 10}})));
@@ -80,30 +81,31 @@ TEST(Rasterise, TheWorkedRectangleAsPartAndAsStock) {
   EXPECT_EQ(part.FLastLine, -1);
 
   // As a stock the whole width between the walls is free.
-  const TGrid stock = Build(rectangle, kStockGrid, 1, 1);
+  const TGrid stock = Build(rectangle, TGridMode::kStock, 1, 1);
   ExpectWellFormed(stock);
   EXPECT_EQ(Strips(stock), (std::vector<Intervals>(3, {{0, 0}, {10, 10}})));
 }
 
 TEST(Rasterise, CircleOfRadiusOne) {
   const TCircle circle = FramedCircle(1);
-  const TGrid part = Build(circle, kPartGrid, 1, 1);
+  const TGrid part = Build(circle, TGridMode::kPart, 1, 1);
   ExpectWellFormed(part);
   EXPECT_EQ(part.FNumberOfLines, 2);
   EXPECT_EQ(part.FVertexCells, (std::vector<TGridCell>{{0, 1}, {0, 0}, {0, 2}, {1, 1}}));
   EXPECT_EQ(Strips(part), (std::vector<Intervals>(2, {{0, 2}})));
   // Every strip of the circle reaches the corners of its box somewhere, so
   // as a stock nothing is free at this resolution.
-  const TGrid stock = Build(circle, kStockGrid, 1, 1);
+  const TGrid stock = Build(circle, TGridMode::kStock, 1, 1);
   EXPECT_EQ(Strips(stock), (std::vector<Intervals>(2, {{0, 2}})));
   // Finer: the middle strips are blocked only out to where the arcs reach.
-  const TGrid fine = Build(circle, kStockGrid, 0.5, 100);
+  const TGrid fine = Build(circle, TGridMode::kStock, 0.5, 100);
   ASSERT_EQ(fine.FNumberOfLines, 4);
   const double x = 100 - 100 * std::sqrt(1 - 0.25);  // the arc at y = 0.5 and 1.5
   const int32_t left = static_cast<int32_t>(std::floor(x + 0.5));
   EXPECT_EQ(fine.FLines[1].FIntervals, (Intervals{{0, left}, {200 - left, 200}}));
   EXPECT_EQ(fine.FLines[0].FIntervals, (Intervals{{0, 200}}));
-  EXPECT_EQ(Build(circle, kPartGrid, 0.5, 100).FLines[0].FIntervals, (Intervals{{left, 200 - left}}));
+  EXPECT_EQ(Build(circle, TGridMode::kPart, 0.5, 100).FLines[0].FIntervals,
+            (Intervals{{left, 200 - left}}));
 }
 
 TEST(Rasterise, WholeHeightsGiveThatManyStripsAndTheRestOneMore) {
@@ -113,21 +115,20 @@ TEST(Rasterise, WholeHeightsGiveThatManyStripsAndTheRestOneMore) {
   const TPolygon flat = Framed({{0, 0}, {10, 0}, {10, 3}, {0, 3}});
   const TPolygon tower =
       Framed({{0, 0}, {10, 0}, {10, 3}, {6, 3}, {6, 3.2}, {4, 3.2}, {4, 3}, {0, 3}});
-  EXPECT_EQ(Build(flat, kPartGrid, 1, 1).FNumberOfLines, 3);
-  const TGrid part = Build(tower, kPartGrid, 1, 1);
+  EXPECT_EQ(Build(flat, TGridMode::kPart, 1, 1).FNumberOfLines, 3);
+  const TGrid part = Build(tower, TGridMode::kPart, 1, 1);
   ExpectWellFormed(part);
   EXPECT_EQ(part.FScaledHeight, 3);
   EXPECT_EQ(Strips(part), (std::vector<Intervals>{{{0, 10}}, {{0, 10}}, {{0, 10}}, {{4, 6}}}));
-  const TGrid stock = Build(tower, kStockGrid, 1, 1);
-  EXPECT_EQ(Strips(stock), (std::vector<Intervals>{{{0, 0}, {10, 10}},
-                                                   {{0, 0}, {10, 10}},
-                                                   {{0, 0}, {10, 10}},
-                                                   {{0, 10}}}));
+  const TGrid stock = Build(tower, TGridMode::kStock, 1, 1);
+  EXPECT_EQ(Strips(stock),
+            (std::vector<Intervals>{
+                {{0, 0}, {10, 10}}, {{0, 0}, {10, 10}}, {{0, 0}, {10, 10}}, {{0, 10}}}));
   // 30.000005 high in strips of 10 counts as three strips, yet its top lies
   // above the line y = 30 by more than the tolerance: what it reaches there
   // is dropped, and the spare strip stays empty.
   const TPolygon sliver = Framed({{0, 0}, {10, 0}, {10, 30.000005}, {0, 30.000005}});
-  const TGrid tall = Build(sliver, kPartGrid, 10, 1);
+  const TGrid tall = Build(sliver, TGridMode::kPart, 10, 1);
   ExpectWellFormed(tall);
   EXPECT_EQ(Strips(tall), (std::vector<Intervals>(3, {{0, 10}})));
   // Within the tolerance of a whole number of strips counts as whole.
@@ -143,40 +144,48 @@ TEST(Rasterise, APointOnAScanLineBelongsToTheStripBelowIt) {
     int32_t line;
   };
   const Case cases[] = {
-      {2.0, 1, 1},       {0.0, 1, 0},       {2.5, 1, 2},        {2.0 + 5e-7, 1, 1},
-      {2.0 - 5e-7, 1, 1}, {0.3, 0.1, 2},    {0.35, 0.1, 3},     {1e-7, 1, 0},
-      {-0.5, 1, 0},      {kNaN, 1, 0},      {1e300, 1, kGridCoordinateLimit},
+      {2.0, 1, 1},
+      {0.0, 1, 0},
+      {2.5, 1, 2},
+      {2.0 + 5e-7, 1, 1},
+      {2.0 - 5e-7, 1, 1},
+      {0.3, 0.1, 2},
+      {0.35, 0.1, 3},
+      {1e-7, 1, 0},
+      {-0.5, 1, 0},
+      {kNaN, 1, 0},
+      {1e300, 1, kGridCoordinateLimit},
       {-1e300, 1, -kGridCoordinateLimit},
   };
   for (const Case& c : cases) EXPECT_EQ(LineOf(c.y, c.resolution, kPrecision), c.line) << c.y;
   // In a grid: the vertex at y = 2.0 sits in line 1, the one at y = 0 in line 0.
   const TPolygon triangle = Framed({{0, 0}, {4, 0}, {2, 2}});
-  EXPECT_EQ(Build(triangle, kPartGrid, 1, 1).FVertexCells,
+  EXPECT_EQ(Build(triangle, TGridMode::kPart, 1, 1).FVertexCells,
             (std::vector<TGridCell>{{0, 0}, {0, 4}, {1, 2}}));
 }
 
 TEST(Rasterise, OnlyUsableHolesOpenTheStripsOfAPart) {
   const TPolygon square = Framed({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
   TPolygon window = Framed({{3, 3}, {7, 3}, {7, 7}, {3, 7}});
-  const TGrid plain = Build(square, kPartGrid, 1, 1);
-  const TGrid solid = Build(square, kPartGrid, 1, 1, {PolygonHole(window, false)});
+  const TGrid plain = Build(square, TGridMode::kPart, 1, 1);
+  const TGrid solid = Build(square, TGridMode::kPart, 1, 1, {PolygonHole(window, false)});
   EXPECT_EQ(Strips(solid), Strips(plain));
 
-  const TGrid open = Build(square, kPartGrid, 1, 1, {PolygonHole(window, true)});
+  const TGrid open = Build(square, TGridMode::kPart, 1, 1, {PolygonHole(window, true)});
   ExpectWellFormed(open);
   for (int32_t i = 0; i < 10; ++i) {
     const Intervals expected = (i >= 3 && i <= 6) ? Intervals{{0, 3}, {7, 10}} : Intervals{{0, 10}};
     EXPECT_EQ(open.FLines[i].FIntervals, expected) << "strip " << i;
   }
   // A stock blocks every hole, usable or not.
-  const TGrid stock = Build(square, kStockGrid, 1, 1, {PolygonHole(window, false)});
+  const TGrid stock = Build(square, TGridMode::kStock, 1, 1, {PolygonHole(window, false)});
   EXPECT_EQ(stock.FLines[4].FIntervals, (Intervals{{0, 0}, {3, 7}, {10, 10}}));
   EXPECT_EQ(stock.FLines[2].FIntervals, (Intervals{{0, 0}, {10, 10}}));
 }
 
 TEST(Rasterise, ACircularDefectIsBlockedAcrossItsReachInEachStrip) {
   const TPolygon square = Framed({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
-  const TGrid stock = Build(square, kStockGrid, 1, 100, {CircleHole({5, 5}, 2, false)});
+  const TGrid stock = Build(square, TGridMode::kStock, 1, 100, {CircleHole({5, 5}, 2, false)});
   ExpectWellFormed(stock);
   // Between y = 3 and 4 the defect reaches x = 5 -+ sqrt(3); between 4 and 6
   // its full width.
@@ -195,14 +204,14 @@ TEST(Rasterise, ADefectBetweenTwoScanLinesIsStillBlocked) {
   std::vector<TTrueHole> holes = {CircleHole({5, 5.5}, 0.3, false)};
   TPolygon speck = Framed({{2, 7.2}, {2.5, 7.2}, {2.5, 7.7}});
   holes.push_back(PolygonHole(speck, false));
-  const TGrid stock = Build(square, kStockGrid, 1, 100, holes);
+  const TGrid stock = Build(square, TGridMode::kStock, 1, 100, holes);
   ExpectWellFormed(stock);
   EXPECT_EQ(stock.FLines[5].FIntervals, (Intervals{{0, 0}, {470, 530}, {1000, 1000}}));
   EXPECT_EQ(stock.FLines[7].FIntervals, (Intervals{{0, 0}, {200, 250}, {1000, 1000}}));
   EXPECT_EQ(stock.FLines[6].FIntervals, (Intervals{{0, 0}, {1000, 1000}}));
   // In a part such a usable hole is simply covered by the material around it.
   for (TTrueHole& hole : holes) hole.FUsable = 1;
-  const TGrid part = Build(square, kPartGrid, 1, 100, holes);
+  const TGrid part = Build(square, TGridMode::kPart, 1, 100, holes);
   EXPECT_EQ(part.FLines[5].FIntervals, (Intervals{{0, 1000}}));
 }
 
@@ -210,9 +219,21 @@ TEST(Rasterise, AnOverhangWithinAStripIsSortedBeforeNormalising) {
   // Above line 1 a short bump over [2, 3] is overhung by an arm reaching left
   // to x = 1 between y = 1.5 and 1.8: the arm's pair starts left of the
   // bump's pair.
-  const TPolygon hook = Framed({{0, 0}, {8, 0}, {8, 1}, {6, 1}, {6, 1.8}, {1, 1.8}, {1, 1.5},
-                                {5, 1.5}, {5, 1}, {3, 1}, {3, 1.3}, {2, 1.3}, {2, 1}, {0, 1}});
-  const TGrid part = Build(hook, kPartGrid, 1, 1);
+  const TPolygon hook = Framed({{0, 0},
+                                {8, 0},
+                                {8, 1},
+                                {6, 1},
+                                {6, 1.8},
+                                {1, 1.8},
+                                {1, 1.5},
+                                {5, 1.5},
+                                {5, 1},
+                                {3, 1},
+                                {3, 1.3},
+                                {2, 1.3},
+                                {2, 1},
+                                {0, 1}});
+  const TGrid part = Build(hook, TGridMode::kPart, 1, 1);
   ExpectWellFormed(part);
   EXPECT_EQ(Strips(part), (std::vector<Intervals>{{{0, 8}}, {{1, 6}}}));
 }
@@ -223,12 +244,12 @@ TEST(Rasterise, AnOddRecordCountDropsTheLastRecord) {
   TPolygon drift = MakePolygon({{0, 0.5}, {1, 1 + 0.9e-6}, {2, 1 - 0.4e-6}, {3, 1.5}});
   drift.FWidth = 3;
   drift.FHeight = 1.5;
-  const TGrid part = Build(drift, kPartGrid, 1, 1);
+  const TGrid part = Build(drift, TGridMode::kPart, 1, 1);
   ExpectWellFormed(part);
   ASSERT_EQ(part.FNumberOfLines, 2);
   EXPECT_TRUE(part.FLines[1].Empty());
   // In a stock the walls then pair with each other: the strip is blocked.
-  const TGrid stock = Build(drift, kStockGrid, 1, 1);
+  const TGrid stock = Build(drift, TGridMode::kStock, 1, 1);
   ExpectWellFormed(stock);
   EXPECT_EQ(stock.FLines[1].FIntervals, (Intervals{{0, 3}}));
 }
@@ -237,7 +258,7 @@ TEST(Rasterise, ShapesWithoutHeightGetNoStrips) {
   const TPolygon segment = Framed({{0, 0}, {10, 0}});
   const TCircle dot = FramedCircle(0);
   const TPolygon empty;
-  for (int32_t mode : {kPartGrid, kStockGrid}) {
+  for (TGridMode mode : {TGridMode::kPart, TGridMode::kStock}) {
     const TGrid a = Build(segment, mode, 1, 1);
     ExpectWellFormed(a);
     EXPECT_EQ(a.FNumberOfLines, 0);
@@ -252,11 +273,6 @@ TEST(Rasterise, ShapesWithoutHeightGetNoStrips) {
     EXPECT_EQ(c.FNumberOfLines, 0);
     EXPECT_TRUE(c.FVertexCells.empty());
   }
-  // No shape at all, or an unknown kind: an empty grid.
-  TGrid none;
-  BuildFromShape(none, nullptr, nullptr, 0, nullptr, 3, 1, kPrecision, kPartGrid, 1);
-  ExpectWellFormed(none);
-  EXPECT_EQ(none.FNumberOfLines, 0);
 }
 
 TEST(Rasterise, ConversionsSaturateInsteadOfOverflowing) {
@@ -287,7 +303,7 @@ TEST(Rasterise, NotANumberAnywhereGivesAWellFormedGrid) {
   broken.FVertices[2].Y = kNaN;
   broken.FArcs[1].IsArc = 1;  // and an arc about a centre that is no number
   broken.FArcs[1].Center = {kNaN, 1};
-  for (int32_t mode : {kPartGrid, kStockGrid}) {
+  for (TGridMode mode : {TGridMode::kPart, TGridMode::kStock}) {
     const TGrid grid = Build(broken, mode, 1, 1);
     ExpectWellFormed(grid);
     EXPECT_EQ(grid.FNumberOfLines, 3);
@@ -296,7 +312,7 @@ TEST(Rasterise, NotANumberAnywhereGivesAWellFormedGrid) {
   TPolygon noBox = rectangle;
   noBox.FWidth = kNaN;
   noBox.FHeight = kNaN;
-  const TGrid unboxed = Build(noBox, kStockGrid, 1, 1);
+  const TGrid unboxed = Build(noBox, TGridMode::kStock, 1, 1);
   ExpectWellFormed(unboxed);
   EXPECT_EQ(unboxed.FNumberOfLines, 0);
   EXPECT_EQ(unboxed.FScaledWidth, 0);
@@ -305,7 +321,7 @@ TEST(Rasterise, NotANumberAnywhereGivesAWellFormedGrid) {
   const TPolygon offFrame = Framed({{-5, -1}, {10, -1}, {10, 3}, {-5, 3}});
   for (double scale : {kNaN, 1e300, -1e300}) {
     for (const TPolygon* shape : {&rectangle, &offFrame}) {
-      const TGrid grid = Build(*shape, kStockGrid, 1, scale);
+      const TGrid grid = Build(*shape, TGridMode::kStock, 1, scale);
       ExpectWellFormed(grid);
       EXPECT_EQ(grid.FNumberOfLines, shape == &rectangle ? 3 : 4);
       TGrid turned;  // W - x of saturated values must not overflow
@@ -313,10 +329,10 @@ TEST(Rasterise, NotANumberAnywhereGivesAWellFormedGrid) {
       EXPECT_EQ(turned.FNumberOfLines, grid.FNumberOfLines);
     }
   }
-  const TGrid huge = Build(rectangle, kPartGrid, 1, 1e300);
+  const TGrid huge = Build(rectangle, TGridMode::kPart, 1, 1e300);
   EXPECT_EQ(huge.FLines[0].FIntervals, (Intervals{{0, kGridCoordinateLimit}}));
   EXPECT_EQ(huge.FScaledWidth, kGridCoordinateLimit);
-  EXPECT_EQ(Build(offFrame, kPartGrid, 1, -1e300).FVertexCells[0],
+  EXPECT_EQ(Build(offFrame, TGridMode::kPart, 1, -1e300).FVertexCells[0],
             (TGridCell{-1, kGridCoordinateLimit}));
 }
 
@@ -324,11 +340,11 @@ TEST(Rasterise, ARebuildStartsFromNothing) {
   const TPolygon big = Framed({{0, 0}, {10, 0}, {10, 9}, {0, 9}});
   const TPolygon small = Framed({{0, 0}, {4, 0}, {4, 2}});
   TGrid grid;
-  BuildFromShape(grid, &big, nullptr, 0, nullptr, 0, 1, kPrecision, kPartGrid, 1);
+  BuildFromShape(grid, big, {}, TGridMode::kPart, fixtures::RasterSettings(1, kPrecision, 1));
   grid.FLastX = 7;
   grid.FLastLine = 3;
-  BuildFromShape(grid, &small, nullptr, 0, nullptr, 0, 0.5, kPrecision, kStockGrid, 2);
-  const TGrid fresh = Build(small, kStockGrid, 0.5, 2);
+  BuildFromShape(grid, small, {}, TGridMode::kStock, fixtures::RasterSettings(0.5, kPrecision, 2));
+  const TGrid fresh = Build(small, TGridMode::kStock, 0.5, 2);
   ExpectWellFormed(grid);
   EXPECT_EQ(grid.FNumberOfLines, fresh.FNumberOfLines);
   EXPECT_EQ(Strips(grid), Strips(fresh));

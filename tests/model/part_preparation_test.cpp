@@ -3,8 +3,9 @@
 #include <cmath>
 #include <limits>
 
-#include "varnest/engine/varnest2d.h"
 #include "fixtures/demo_problem.h"
+#include "fixtures/settings.h"
+#include "varnest/engine/varnest2d.h"
 #include "varnest/geometry/arc_primitives.h"
 #include "varnest/model/equality.h"
 #include "varnest/model/hole_usability.h"
@@ -40,9 +41,11 @@ class Parts {
       ++v;
     }
   }
-  void PolygonHole(int32_t index, int32_t hole, std::initializer_list<std::pair<double, double>> vertices,
+  void PolygonHole(int32_t index, int32_t hole,
+                   std::initializer_list<std::pair<double, double>> vertices,
                    int32_t nestInside = 1) {
-    engine.SetPartHole(index, hole, 0, static_cast<int32_t>(vertices.size()), 0, 0, 0, nestInside, hole);
+    engine.SetPartHole(index, hole, 0, static_cast<int32_t>(vertices.size()), 0, 0, 0, nestInside,
+                       hole);
     int32_t v = 0;
     for (const auto& [x, y] : vertices) {
       engine.SetPartHoleVertex(index, hole, v, x, y, 0);
@@ -59,8 +62,8 @@ class Parts {
   }
   part2d_any& Prepared(int32_t index, const TCutter& cutter = {}) {
     part2d_any& part = Checked(index);
-    PreparePart(part, kPrecision, cutter.diameter, cutter.rotationCenter, cutter.type,
-                cutter.resolution);
+    PreparePart(part, fixtures::Cutting(kPrecision, cutter.diameter, cutter.rotationCenter,
+                                        cutter.type, cutter.resolution));
     return part;
   }
 
@@ -68,9 +71,10 @@ class Parts {
   bool checked = false;
 };
 
-const std::initializer_list<std::pair<double, double>> kL = {{0, 0},  {20, 0}, {20, 10},
-                                                               {10, 10}, {10, 20}, {0, 20}};
-const std::initializer_list<std::pair<double, double>> kSquare = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+const std::initializer_list<std::pair<double, double>> kL = {{0, 0},   {20, 0},  {20, 10},
+                                                             {10, 10}, {10, 20}, {0, 20}};
+const std::initializer_list<std::pair<double, double>> kSquare = {
+    {0, 0}, {10, 0}, {10, 10}, {0, 10}};
 
 double RecomputedArea(TPolygon p) {
   p.ComputeArea();
@@ -83,11 +87,12 @@ TEST(GrowthDistance, RoundsUpToWholeStrips) {
     int32_t type;
     double resolution, expected;
   };
-  const Case cases[] = {
-      {0.25, 0, 0.1, 0.25},     {0.25, 1, 0.1, 3 * 0.1}, {0.3, 1, 0.1, 3 * 0.1},
-      {0.5, 1, 0.1, 5 * 0.1},   {0.0, 1, 0.1, 0.0},      {0.25, 2, 0.1, 3 * 0.1},
-      {0.25, 1, 0.0, 0.25},  // no strip height: nothing to round to
-  };
+  const Case cases[] =
+      {
+          {0.25, 0, 0.1, 0.25},   {0.25, 1, 0.1, 3 * 0.1}, {0.3, 1, 0.1, 3 * 0.1},
+          {0.5, 1, 0.1, 5 * 0.1}, {0.0, 1, 0.1, 0.0},      {0.25, 2, 0.1, 3 * 0.1},
+          {0.25, 1, 0.0, 0.25},  // no strip height: nothing to round to
+      };
   for (const Case& c : cases) {
     EXPECT_DOUBLE_EQ(GrowthDistance(c.d, c.type, c.resolution, kPrecision), c.expected)
         << c.d << " type " << c.type << " resolution " << c.resolution;
@@ -237,7 +242,7 @@ TEST(PrepareCirclePart, ShiftedAndGrownCircles) {
   error_info info;
   CheckInput(engine.FParts, engine.FStocks, kPrecision, info);
   part2d_any& plain = engine.FParts[0];
-  PrepareCirclePart(plain, kPrecision, 0.0, 1, 0, 0.1);
+  PrepareCirclePart(plain, fixtures::Cutting(kPrecision, 0.0, 1, 0, 0.1));
   ASSERT_EQ(plain.FNumberOfRotations, 1);
   EXPECT_EQ(plain.FShiftedCircle->FCenter.X, 10);
   EXPECT_EQ(plain.FShiftedCircle->FCenter.Y, 10);
@@ -248,7 +253,7 @@ TEST(PrepareCirclePart, ShiftedAndGrownCircles) {
   EXPECT_EQ(plain.FOrientations.size(), 1u);
 
   part2d_any& cut = engine.FParts[1];
-  PrepareCirclePart(cut, kPrecision, 0.25, 1, 1, 0.1);
+  PrepareCirclePart(cut, fixtures::Cutting(kPrecision, 0.25, 1, 1, 0.1));
   const TOffsetCircle& grown = *cut.FOffsetCircle;
   EXPECT_NEAR(grown.FRadius, 10.3, 1e-12);
   EXPECT_NEAR(grown.FWidth, 20.6, 1e-12);
@@ -273,8 +278,8 @@ TEST(PrepareCirclePart, HolesTurnAndRepeatingTurnsAreDropped) {
   engine.SetPartHole(1, 0, 1, 0, 60, 50, 5, 1, 0);
   error_info info;
   CheckInput(engine.FParts, engine.FStocks, kPrecision, info);
-  PrepareCirclePart(engine.FParts[0], kPrecision, 0.0, 1, 0, 0.1);
-  PrepareCirclePart(engine.FParts[1], kPrecision, 1.0, 1, 1, 0.1);
+  PrepareCirclePart(engine.FParts[0], fixtures::Cutting(kPrecision, 0.0, 1, 0, 0.1));
+  PrepareCirclePart(engine.FParts[1], fixtures::Cutting(kPrecision, 1.0, 1, 1, 0.1));
   EXPECT_EQ(engine.FParts[0].FNumberOfRotations, 1);
   const part2d_any& off = engine.FParts[1];
   ASSERT_EQ(off.FNumberOfRotations, 4);
@@ -320,15 +325,16 @@ TEST(PreparePart, DegeneratePartsAreExcluded) {
   for (const Case& c : cases) {
     TVarnest2D engine;
     engine.set_NumberOfParts(1);
-    engine.SetPart(0, c.type, static_cast<int32_t>(c.vertices.size()), 3, 3, c.radius, 0, 90, 0,
-                   0, 1, 0, 0);
+    engine.SetPart(0, c.type, static_cast<int32_t>(c.vertices.size()), 3, 3, c.radius, 0, 90, 0, 0,
+                   1, 0, 0);
     for (size_t v = 0; v < c.vertices.size(); ++v) {
-      engine.SetPartVertex(0, static_cast<int32_t>(v), c.vertices[v].first, c.vertices[v].second, 0);
+      engine.SetPartVertex(0, static_cast<int32_t>(v), c.vertices[v].first, c.vertices[v].second,
+                           0);
     }
     error_info info;
     CheckInput(engine.FParts, engine.FStocks, kPrecision, info);
     part2d_any& part = engine.FParts[0];
-    PreparePart(part, kPrecision, c.cutter, 1, 0, 0.1);
+    PreparePart(part, fixtures::Cutting(kPrecision, c.cutter, 1, 0, 0.1));
     EXPECT_EQ(IsNestable(part), c.nestable) << c.name;
     if (c.nestable) {
       EXPECT_GT(PreparedExtent(part), 0) << c.name;
@@ -371,10 +377,10 @@ TEST(SamePart, PolygonCentresMatterOnlyForGivenCentres) {
 TEST(SamePart, WhatMakesPartsDiffer) {
   Parts parts(8);
   parts.Polygon(0, kL, 90);
-  parts.Polygon(1, kL, 90);          // equal to 0
-  parts.Polygon(2, kL, 45);          // another step
-  parts.Polygon(3, kL, 90, 0, 1);    // mirrored
-  parts.Polygon(4, kL, 90, 0, 2);    // mirrored, another flag value
+  parts.Polygon(1, kL, 90);        // equal to 0
+  parts.Polygon(2, kL, 45);        // another step
+  parts.Polygon(3, kL, 90, 0, 1);  // mirrored
+  parts.Polygon(4, kL, 90, 0, 2);  // mirrored, another flag value
   parts.Polygon(5, {{20, 0}, {20, 10}, {10, 10}, {10, 20}, {0, 20}, {0, 0}}, 90);  // other start
   parts.Polygon(6, kL, 90, 1);
   parts.PolygonHole(6, 0, {{1, 1}, {2, 1}, {2, 2}}, 1);
@@ -504,8 +510,9 @@ TEST(CopyPreparedPart, DemoPartsShareTheirPreparation) {
     const part2d_array_any pristine = engine.FParts;
     part2d_array_any& parts = engine.FParts;
     const auto prepare = [&](part2d_any& part) {
-      PreparePart(part, engine.FPrecision, engine.FCutterDiameter, engine.FRotationCenter,
-                  engine.FCutterType, engine.FResolution);
+      PreparePart(
+          part, fixtures::Cutting(engine.FPrecision, engine.FCutterDiameter, engine.FRotationCenter,
+                                  engine.FCutterType, engine.FResolution));
     };
     prepare(parts[0]);
     for (size_t i = 1; i < 20; ++i) {
@@ -513,7 +520,8 @@ TEST(CopyPreparedPart, DemoPartsShareTheirPreparation) {
       CopyPreparedPart(parts[i], parts[i - 1]);
       part2d_any fresh = pristine[i];
       prepare(fresh);
-      ExpectSamePreparation(parts[i], fresh, "step " + std::to_string(step) + " part " + std::to_string(i));
+      ExpectSamePreparation(parts[i], fresh,
+                            "step " + std::to_string(step) + " part " + std::to_string(i));
       EXPECT_EQ(parts[i].FId, static_cast<int32_t>(i));
       EXPECT_EQ(parts[i].FIndex, static_cast<int32_t>(i));
       EXPECT_EQ(parts[i].FArea, pristine[i].FArea);

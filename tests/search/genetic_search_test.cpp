@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "varnest/search/placement.h"
 #include "search_fixture.h"
+#include "varnest/search/placement.h"
 
 namespace varnest {
 namespace {
@@ -48,7 +48,7 @@ struct Problem : SearchWorld {
   }
   void Run(int32_t level) {
     Finish();
-    context.OptimizationLevel = level;
+    settings.OptimizationLevel = level;
     context.OnIteration = &Problem::Count;
     context.OnIterationData = this;
     RunSearch(context);

@@ -100,8 +100,12 @@ Placed Build(const part2d_any& part, const stock2d_any& stock, const TSearchLayo
   placed.solution.FNumberOfParts = 1;
   placed.solution.FNumberOfStockPieces = 1;
   placed.solution.Reset();
+  TRunSettings settings;
+  settings.CutterType = cutterType;
+  settings.CutterDiameter = d;
+  settings.OptimizationStartingDirection = direction;
   BuildPlacedLayout(best, placed.solution, part2d_array_any{part}, stock2d_array_any{stock},
-                    placed.layout, 0, cutterType, d, direction);
+                    placed.layout, 0, settings);
   return placed;
 }
 

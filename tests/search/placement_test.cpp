@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "search_fixture.h"
+#include "varnest/grid/scaled_units.h"
 
 namespace varnest {
 namespace {
@@ -306,8 +307,8 @@ struct PlacementWorld : SearchWorld {
     return l;
   }();
   bool Place(const part2d_any& part, std::vector<uint8_t> mask, uint8_t rule) {
-    const TStockExtents extents = StockExtents(stocks[0]);
-    return PlacePart(context, part, part.FIndex, mask, rule, extents.Width, extents.Height, layout);
+    context.FStockExtents = StockExtents(stocks[0]);
+    return PlacePart(context, part, part.FIndex, mask, rule, layout);
   }
 };
 
@@ -447,15 +448,15 @@ TEST(PlacePart, EqualCirclesInARowStartRightOfTheLastCircle) {
   EXPECT_EQ(world.grids.FOffsetPartGrids[0].FLastX, 8);
 
   // Near the right end the memo is capped at 100000000.
-  world.context.FScale = 6e7;
+  world.settings.Scale = 6e7;
   ASSERT_TRUE(world.Place(world.parts[0], {1}, kLowestBase));
-  EXPECT_EQ(world.grids.FOffsetPartGrids[0].FLastX, kMemoXCap);
+  EXPECT_EQ(world.grids.FOffsetPartGrids[0].FLastX, static_cast<int32_t>(kScaledExtent));
 }
 
 TEST(PlacePart, SeparateFittingStampsTheGrownGridFurtherDownAndLeft) {
   PlacementWorld world(20, 10);
-  world.context.CutterType = 1;
-  world.context.CutterDiameter = 1.0;  // one whole strip: k = 1
+  world.settings.CutterType = 1;
+  world.settings.CutterDiameter = 1.0;  // one whole strip: k = 1
   // Plain grid 2 x 2 is fitted; the grown 4 x 4 grid is stamped.
   world.grids.FPartGrids.push_back(RectanglePartGrid(2, 2));
   world.grids.FOffsetPartGrids.push_back(RectanglePartGrid(4, 4));
@@ -494,14 +495,14 @@ TEST(RecordPlacement, TheFirstPartLandsInTheStartingCorner) {
   for (const int32_t direction : {0, 1}) {
     for (const Case& c : cases) {
       SearchWorld world;
-      world.context.OptimizationStartingCorner = c.corner;
-      world.context.OptimizationStartingDirection = direction;
+      world.settings.OptimizationStartingCorner = c.corner;
+      world.settings.OptimizationStartingDirection = direction;
       // Direction 1 shapes are stored turned: width and height exchanged.
       const bool turned = direction == 1;
       part2d_any part = BoxPart(0, {{turned ? partH : partW, turned ? partW : partH}}, 0);
       TSearchLayout layout;
-      RecordPlacement(world.context, part, 0, 0, 0, layout, 0, 0.0, turned ? stockH : stockW,
-                      turned ? stockW : stockH);
+      world.context.FStockExtents = {turned ? stockH : stockW, turned ? stockW : stockH};
+      RecordPlacement(world.context, part, 0, TPartOrientation{0, 0, 0}, 0, 0, layout);
       ASSERT_EQ(layout.FNumberOfPlacedPieces, 1);
       EXPECT_DOUBLE_EQ(layout.FPieces[0].FGridPosition.X, c.x)
           << "corner " << c.corner << " direction " << direction;
@@ -524,13 +525,14 @@ TEST(RecordPlacement, MapsAPositionOffTheCornerByTheCornerAndDirectionTable) {
   };
   for (const Case& c : cases) {
     SearchWorld world;
-    world.context.FScale = 2.0;
-    world.context.OptimizationStartingCorner = c.corner;
-    world.context.OptimizationStartingDirection = c.direction;
+    world.settings.Scale = 2.0;
+    world.settings.OptimizationStartingCorner = c.corner;
+    world.settings.OptimizationStartingDirection = c.direction;
     part2d_any part = BoxPart(3, {{20, 8}}, 0);
     part.FNetArea = 150.0;
     TSearchLayout layout;
-    RecordPlacement(world.context, part, 3, 0, 1, layout, 20, 5.0, 100, 50);
+    world.context.FStockExtents = {100, 50};
+    RecordPlacement(world.context, part, 3, TPartOrientation{0, 0, 1}, 20, 5, layout);
     const TPiece_any& piece = layout.FPieces[0];
     EXPECT_DOUBLE_EQ(piece.FGridPosition.X, c.x) << c.corner << "/" << c.direction;
     EXPECT_DOUBLE_EQ(piece.FGridPosition.Y, c.y) << c.corner << "/" << c.direction;
@@ -560,7 +562,7 @@ TEST(StockExtents, PolygonBoxOrTheUsableCircle) {
 TEST(BeginStockLayout, CopiesTheStockGridIntoTheSearchFrame) {
   PlacementWorld world(20, 2);
   world.grids.FStockGrids[0].FLines[0].FIntervals = {{0, 3}, {20, 20}};
-  world.context.OptimizationStartingCorner = 2;  // rotated by 180 degrees
+  world.settings.OptimizationStartingCorner = 2;  // rotated by 180 degrees
   BeginStockLayout(world.context, world.stocks[0]);
   EXPECT_EQ(world.context.FStockGrid.FLines[1].FIntervals,
             (std::vector<TGridInterval>{{0, 0}, {17, 20}}));

@@ -112,6 +112,7 @@ inline stock2d_any BoxStock(int32_t index, double w, double h, int32_t gridIndex
 
 // Everything a search context refers to, owned in one place.
 struct SearchWorld {
+  TRunSettings settings;
   part2d_array_any parts;
   std::vector<int32_t> partOrder;
   stock2d_array_any stocks;
@@ -122,14 +123,8 @@ struct SearchWorld {
   int32_t seed = 0;
   uint8_t stopRequested = 0;
   uint8_t searchDone = 0;
-  TSearchContext context{parts,    partOrder, stocks, stockOrder,    grids,
-                         solution, random,    seed,   stopRequested, searchDone};
-
-  SearchWorld() {
-    context.Resolution = 1.0;
-    context.Precision = 1e-6;
-    context.FScale = 1.0;
-  }
+  TSearchContext context{settings, parts,  partOrder, stocks,        stockOrder, grids,
+                         solution, random, seed,      stopRequested, searchDone};
 
   // Orders in index order and the solution sized for the problem.
   void Finish() {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "fixtures/settings.h"
+#include "search_fixture.h"
 #include "varnest/geometry/arc_primitives.h"
 #include "varnest/grid/grid_sets.h"
 #include "varnest/grid/rasterise.h"
@@ -18,7 +20,6 @@
 #include "varnest/model/stock_preparation.h"
 #include "varnest/search/placed_geometry.h"
 #include "varnest/search/placement.h"
-#include "search_fixture.h"
 
 namespace varnest {
 namespace {
@@ -151,25 +152,24 @@ TEST(SearchFrame, EveryPlacedOutlineLiesInTheCellsItsGridMarks) {
       stock.FOutline = sheet;
       world.stocks.push_back(stock);
 
+      TRunSettings& settings = world.settings;
+      settings = fixtures::Cutting(kPrecision, 0.0, 1, 0, kResolution);
+      settings.OptimizationStartingCorner = corner;
+      settings.OptimizationStartingDirection = direction;
       error_info findings;
       CheckInput(world.parts, world.stocks, kPrecision, findings);
-      PreparePart(world.parts[0], kPrecision, 0.0, 1, 0, kResolution);
+      PreparePart(world.parts[0], settings);
       PrepareStock(world.stocks[0], kPrecision);
       const double scale =
           1e8 / std::max(PreparedExtent(world.parts[0]), PreparedExtent(world.stocks[0]));
+      settings.Scale = scale;
       MakeAreasAbsolute(world.parts, world.stocks);
       TurnForStartingDirection(world.parts, world.stocks, direction);
       world.Finish();
-      BuildStockGrids(world.grids, world.stocks, world.stockOrder, kResolution, kPrecision, scale);
-      BuildPartGrids(world.grids, world.parts, world.partOrder, kResolution, kPrecision, 1, scale,
-                     corner, direction, 0);
+      BuildStockGrids(world.grids, world.stocks, world.stockOrder, settings);
+      BuildPartGrids(world.grids, world.parts, world.partOrder, settings);
       TSearchContext& context = world.context;
-      context.Resolution = kResolution;
-      context.Precision = kPrecision;
-      context.FScale = scale;
-      context.OptimizationStartingCorner = corner;
-      context.OptimizationStartingDirection = direction;
-      const TSearchFrame frame = context.Frame();
+      const TSearchFrame frame = settings.Frame();
       const TStockExtents extents = StockExtents(world.stocks[0]);
       const TFrameExtent sheetExtent{
           extents.Width, extents.Height,
@@ -184,16 +184,15 @@ TEST(SearchFrame, EveryPlacedOutlineLiesInTheCellsItsGridMarks) {
         const int32_t x = static_cast<int32_t>(1.3 * scale);
         const int32_t line = 2;
         TSearchLayout layout;
-        RecordPlacement(context, world.parts[0], 0, orientation.RotationIndex, orientation.Mirrored,
-                        layout, x, line * kResolution, extents.Width, extents.Height);
+        RecordPlacement(context, world.parts[0], 0, orientation, x, line, layout);
         TGrid stamped;
         stamped.FNumberOfLines = context.FStockGrid.FNumberOfLines;
         stamped.FLines.resize(static_cast<size_t>(stamped.FNumberOfLines) + 1);
         StampPart(stamped, grid, x, line);
 
         Chromosome committed;
-        BuildPlacedLayout(layout, world.solution, world.parts, world.stocks, committed, 0, 0, 0.0,
-                          direction);
+        BuildPlacedLayout(layout, world.solution, world.parts, world.stocks, committed, 0,
+                          settings);
         ASSERT_EQ(committed.FPieces.size(), 1u) << name;
         for (const TPoint2D p : Samples(*committed.FPieces[0].FPlacedOutline)) {
           const TPoint2D relative{p.X - sheetCorner.X, p.Y - sheetCorner.Y};

@@ -56,7 +56,7 @@ struct Fixture {
       best.FPlacedArea += parts[static_cast<size_t>(placed[i])].FNetArea;
     }
     best.FNumberOfPlacedPieces = static_cast<int32_t>(placed.size());
-    solution.CommitLayout(best, 0, parts, stocks, 0, 0.0, 0);
+    solution.CommitLayout(best, 0, parts, stocks, TRunSettings{});
   }
 };
 
@@ -90,7 +90,7 @@ TEST(Solution, RepeatedLayoutsTakeOverTheIdentitiesOfUnplacedTwins) {
   Fixture fixture(6, 3);
   fixture.Commit({0, 1});
   const int32_t carried =
-      fixture.solution.RepeatLayout(0, 0, 3, fixture.stockOrder, fixture.parts, 1e-6, 1);
+      fixture.solution.RepeatLayout(0, 0, 3, fixture.stockOrder, fixture.parts, TRunSettings{});
   const solutie& solution = fixture.solution;
   EXPECT_EQ(carried, 3);
   ASSERT_EQ(solution.FLayouts.Count(), 3);
@@ -122,7 +122,7 @@ TEST(Solution, ARepetitionThatRunsOutOfPartsIsUndone) {
   Fixture fixture(5, 3);
   fixture.Commit({0, 1, 2});  // only parts 3 and 4 remain for the next stock
   const int32_t carried =
-      fixture.solution.RepeatLayout(0, 0, 3, fixture.stockOrder, fixture.parts, 1e-6, 1);
+      fixture.solution.RepeatLayout(0, 0, 3, fixture.stockOrder, fixture.parts, TRunSettings{});
   const solutie& solution = fixture.solution;
   EXPECT_EQ(carried, 1);
   EXPECT_EQ(solution.FLayouts.Count(), 1);
@@ -135,7 +135,8 @@ TEST(Solution, OnlyEqualPartsTakeOverAPiece) {
   Fixture fixture(4, 2);
   fixture.parts[1].FOutline->FVertices[2].X = 5;  // part 1 differs
   fixture.Commit({0});
-  EXPECT_EQ(fixture.solution.RepeatLayout(0, 0, 2, fixture.stockOrder, fixture.parts, 1e-6, 1), 2);
+  EXPECT_EQ(
+      fixture.solution.RepeatLayout(0, 0, 2, fixture.stockOrder, fixture.parts, TRunSettings{}), 2);
   EXPECT_EQ(fixture.solution.FLayouts.ItemAt(1)->FPieces[0].FPartIndex, 2);
 }
 
