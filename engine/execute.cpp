@@ -99,7 +99,10 @@ bool TVarnest2D::BuildGrids(TRunSettings& settings) {
   FScale = kScaledExtent / extent;
   settings.Scale = FScale;
   TurnForStartingDirection(FParts, FStocks, settings.OptimizationStartingDirection);
-  if (EstimateGridBytes(FParts, FPartOrder, FStocks, FStockOrder, settings) > kMaxGridBytes) {
+  FPartEqualsPrevious =
+      EqualNeighbours(FParts, FPartOrder, settings.Precision, settings.RotationCenter);
+  if (EstimateGridBytes(FParts, FPartOrder, FPartEqualsPrevious, FStocks, FStockOrder, settings) >
+      kMaxGridBytes) {
     FErrorInfo.Record(kErrorRunTooLarge, kTooLargeGrids);
     return false;
   }
@@ -108,15 +111,15 @@ bool TVarnest2D::BuildGrids(TRunSettings& settings) {
     return false;
   }
   BuildStockGrids(FGrids, FStocks, FStockOrder, settings);
-  BuildPartGrids(FGrids, FParts, FPartOrder, settings);
+  BuildPartGrids(FGrids, FParts, FPartOrder, FPartEqualsPrevious, settings);
   return true;
 }
 
 // The search, timed in whole milliseconds as a tick counter would: the
 // clock is read around the search, never inside it.
 void TVarnest2D::RunSearchStage(const TRunSettings& settings) {
-  TSearchContext context(settings, FParts, FPartOrder, FStocks, FStockOrder, FGrids, FSolution,
-                         FRandom, FRandomSeed, FStopRequested, FSearchDone);
+  TSearchContext context(settings, FParts, FPartOrder, FPartEqualsPrevious, FStocks, FStockOrder,
+                         FGrids, FSolution, FRandom, FRandomSeed, FStopRequested, FSearchDone);
   context.OnIteration = OnIteration;
   context.OnIterationData = OnIterationData;
 
@@ -155,6 +158,7 @@ void TVarnest2D::Execute() {
     FRunning = false;
     FStockOrder.clear();
     FPartOrder.clear();
+    FPartEqualsPrevious.clear();
     if (!consumed) return;
     FErrorInfo.Clear();
     FParts.clear();

@@ -13,8 +13,7 @@ const TPolygon* PolygonOf(const TBaseShape& shape) {
   return shape.FShapeType == 0 && shape.FPolygon ? &*shape.FPolygon : nullptr;
 }
 
-const TTrueHole* HoleAt(const std::vector<TTrueHole>& holes, int32_t numberOfHoles,
-                        int32_t hole) {
+const TTrueHole* HoleAt(const std::vector<TTrueHole>& holes, int32_t numberOfHoles, int32_t hole) {
   if (hole < 0 || hole >= numberOfHoles || hole >= static_cast<int32_t>(holes.size()))
     return nullptr;
   return &holes[static_cast<size_t>(hole)];
@@ -23,8 +22,8 @@ const TTrueHole* HoleAt(const std::vector<TTrueHole>& holes, int32_t numberOfHol
 // Kind, vertex count and circle values of a shape, as the queries report them.
 // Returns false when the shape the kind names is missing.
 bool DescribeShape(uint8_t kind, const std::optional<TPolygon>& polygon,
-                   const std::optional<TCircle>& circle, int32_t& numberOfVertices,
-                   double& centerX, double& centerY, double& radius) {
+                   const std::optional<TCircle>& circle, int32_t& numberOfVertices, double& centerX,
+                   double& centerY, double& radius) {
   if (kind == 0) {
     if (!polygon) return false;
     numberOfVertices = polygon->NumberOfVertices();
@@ -101,10 +100,9 @@ void TVarnest2D::GetPart(int32_t part, int32_t& type, int32_t& numberOfVertices,
   id = p->FId;
 }
 
-void TVarnest2D::GetStock(int32_t stock, int32_t& type, int32_t& numberOfVertices,
-                          double& centerX, double& centerY, double& radius,
-                          int32_t& numberOfHoles, double& margin, int32_t& priority,
-                          int32_t& id) const {
+void TVarnest2D::GetStock(int32_t stock, int32_t& type, int32_t& numberOfVertices, double& centerX,
+                          double& centerY, double& radius, int32_t& numberOfHoles, double& margin,
+                          int32_t& priority, int32_t& id) const {
   const stock2d_any* s = StockAt(stock);
   if (s == nullptr) return;
   int32_t n = 0;
@@ -152,9 +150,9 @@ void TVarnest2D::GetStockBounds(int32_t stock, double& minX, double& minY, doubl
   maxY = box->FMaxY;
 }
 
-void TVarnest2D::GetPartHole(int32_t part, int32_t hole, int32_t& type,
-                             int32_t& numberOfVertices, double& centerX, double& centerY,
-                             double& radius, int32_t& nestInside, int32_t& id) const {
+void TVarnest2D::GetPartHole(int32_t part, int32_t hole, int32_t& type, int32_t& numberOfVertices,
+                             double& centerX, double& centerY, double& radius, int32_t& nestInside,
+                             int32_t& id) const {
   const part2d_any* p = IsIdle() ? PartAt(part) : nullptr;
   if (p == nullptr) return;
   const TTrueHole* h = HoleAt(p->FHoles, p->FNumberOfHoles, hole);
@@ -163,9 +161,9 @@ void TVarnest2D::GetPartHole(int32_t part, int32_t hole, int32_t& type,
   nestInside = Signed(h->FNestInside);
 }
 
-void TVarnest2D::GetStockHole(int32_t stock, int32_t hole, int32_t& type,
-                              int32_t& numberOfVertices, double& centerX, double& centerY,
-                              double& radius, double& value, int32_t& id) const {
+void TVarnest2D::GetStockHole(int32_t stock, int32_t hole, int32_t& type, int32_t& numberOfVertices,
+                              double& centerX, double& centerY, double& radius, double& value,
+                              int32_t& id) const {
   const stock2d_any* s = IsIdle() ? StockAt(stock) : nullptr;
   if (s == nullptr) return;
   const TTrueHole* h = HoleAt(s->FHoles, s->FNumberOfHoles, hole);
@@ -241,9 +239,8 @@ void TVarnest2D::GetSheetUtilization(int32_t sheet, double& utilization, int32_t
 void TVarnest2D::GetPlacedPart(int32_t sheet, int32_t piece, int32_t& type,
                                int32_t& numberOfVertices, double& centerX, double& centerY,
                                double& radius, double& angle, int32_t& mirrored,
-                               int32_t& numberOfHoles, double& x, double& y,
-                               int32_t& stockIndex, int32_t& partIndex, int32_t& stockId,
-                               int32_t& partId) const {
+                               int32_t& numberOfHoles, double& x, double& y, int32_t& stockIndex,
+                               int32_t& partIndex, int32_t& stockId, int32_t& partId) const {
   if (!IsIdle()) return;
   const Chromosome* layout = SheetAt(sheet);
   if (layout == nullptr || piece < 0 || piece >= layout->NumberOfPieces()) return;
@@ -257,8 +254,7 @@ void TVarnest2D::GetPlacedPart(int32_t sheet, int32_t piece, int32_t& type,
   double turned = 0.0;
   if (p.FRotationIndex >= 0 &&
       p.FRotationIndex < static_cast<int32_t>(part->FRotationMultiples.size())) {
-    turned = part->FRotationMultiples[static_cast<size_t>(p.FRotationIndex)] *
-             part->FRotationStep;
+    turned = part->FRotationMultiples[static_cast<size_t>(p.FRotationIndex)] * part->FRotationStep;
   }
   type = Signed(part->FShapeType);
   numberOfVertices = n;
@@ -276,11 +272,10 @@ void TVarnest2D::GetPlacedPart(int32_t sheet, int32_t piece, int32_t& type,
   partId = part->FId;
 }
 
-void TVarnest2D::GetPlacedPartVertex(int32_t sheet, int32_t piece, int32_t vertex,
-                                     int32_t& isArc, double& x, double& y, double& centerX,
-                                     double& centerY, int32_t& clockwise, int32_t& stockIndex,
-                                     int32_t& partIndex, int32_t& stockId, int32_t& partId,
-                                     int32_t& vertexId) const {
+void TVarnest2D::GetPlacedPartVertex(int32_t sheet, int32_t piece, int32_t vertex, int32_t& isArc,
+                                     double& x, double& y, double& centerX, double& centerY,
+                                     int32_t& clockwise, int32_t& stockIndex, int32_t& partIndex,
+                                     int32_t& stockId, int32_t& partId, int32_t& vertexId) const {
   if (!IsIdle()) return;
   const Chromosome* layout = SheetAt(sheet);
   if (layout == nullptr || piece < 0 || piece >= layout->NumberOfPieces()) return;
@@ -306,12 +301,11 @@ void TVarnest2D::GetPlacedPartVertex(int32_t sheet, int32_t piece, int32_t verte
   vertexId = v.Id;
 }
 
-void TVarnest2D::GetPlacedPartHoleVertex(int32_t sheet, int32_t piece, int32_t hole,
-                                         int32_t vertex, int32_t& isArc, double& x, double& y,
-                                         double& centerX, double& centerY, int32_t& clockwise,
-                                         int32_t& stockIndex, int32_t& partIndex,
-                                         int32_t& stockId, int32_t& partId, int32_t& holeId,
-                                         int32_t& vertexId) const {
+void TVarnest2D::GetPlacedPartHoleVertex(int32_t sheet, int32_t piece, int32_t hole, int32_t vertex,
+                                         int32_t& isArc, double& x, double& y, double& centerX,
+                                         double& centerY, int32_t& clockwise, int32_t& stockIndex,
+                                         int32_t& partIndex, int32_t& stockId, int32_t& partId,
+                                         int32_t& holeId, int32_t& vertexId) const {
   if (!IsIdle()) return;
   const Chromosome* layout = SheetAt(sheet);
   if (layout == nullptr || piece < 0 || piece >= layout->NumberOfPieces()) return;

@@ -187,6 +187,8 @@ class TVarnest2D {
   // Run data: empty between runs.
   std::vector<int32_t> FPartOrder;
   std::vector<int32_t> FStockOrder;
+  // Per position of FPartOrder: whether that part equals the one before.
+  std::vector<uint8_t> FPartEqualsPrevious;
   double FScale = 1.0;
   TGridSets FGrids;
   solutie FSolution;

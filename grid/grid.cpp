@@ -46,8 +46,8 @@ void TGrid::AssignTransformed(const TGrid& source) {
   FVertexCells.resize(source.FVertexCells.size());
   for (size_t k = 0; k < source.FVertexCells.size(); ++k) {
     const TGridCell& cell = source.FVertexCells[k];
-    FVertexCells[k] = TGridCell{kMirrorY ? n - 1 - cell.Line : cell.Line,
-                                kMirrorX ? w - cell.X : cell.X};
+    FVertexCells[k] =
+        TGridCell{kMirrorY ? n - 1 - cell.Line : cell.Line, kMirrorX ? w - cell.X : cell.X};
   }
   CopyHeader(source);
 }

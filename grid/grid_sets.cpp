@@ -1,6 +1,8 @@
 #include "varnest/grid/grid_sets.h"
 
 #include <algorithm>
+#include <type_traits>
+#include <utility>
 
 #include "varnest/grid/rasterise.h"
 #include "varnest/model/equality.h"
@@ -63,64 +65,53 @@ void RasteriseStock(TGrid& grid, const stock2d_any& stock, const TRunSettings& s
 
 namespace {
 
-// Calls visit(stock, previous) for every usable stock in the order, previous
-// being the usable stock before it when the two are equal and share a grid,
-// else none.
-template <typename Stocks, typename Visit>
-void ForEachUsableStock(Stocks& stocks, const std::vector<int32_t>& order, double precision,
-                        Visit visit) {
-  decltype(&stocks[0]) previous = nullptr;
+// The usable stocks in the order, each with the usable stock before it when
+// the two are equal and share a grid (else none). Unusable stocks get no
+// grid.
+template <typename Stocks>
+auto UsableStocks(Stocks& stocks, const std::vector<int32_t>& order, double precision) {
+  using Stock = std::remove_reference_t<decltype(stocks[0])>;
+  std::vector<std::pair<Stock*, Stock*>> usable;
+  Stock* previous = nullptr;
   for (const int32_t index : order) {
-    auto& stock = stocks[static_cast<size_t>(index)];
+    Stock& stock = stocks[static_cast<size_t>(index)];
     if (!IsUsableStock(stock)) continue;
     const bool shares = previous != nullptr && SameStock(stock, *previous, precision);
-    visit(stock, shares ? previous : nullptr);
+    usable.emplace_back(&stock, shares ? previous : nullptr);
     previous = &stock;
   }
-}
-
-// Whether the part at position i of the order is equal to the one before it
-// and shares its grids.
-bool SharesPartGrids(const part2d_array_any& parts, const std::vector<int32_t>& order, size_t i,
-                     double precision, int32_t rotationCenter) {
-  return i > 0 && SamePart(parts[static_cast<size_t>(order[i])],
-                           parts[static_cast<size_t>(order[i - 1])], precision, rotationCenter);
+  return usable;
 }
 
 }  // namespace
 
 void BuildStockGrids(TGridSets& sets, stock2d_array_any& stocks,
                      const std::vector<int32_t>& stockOrder, const TRunSettings& settings) {
-  const double precision = settings.Precision;
-  // Count the groups first so that the grid array is allocated once.
-  int32_t groups = 0;
   for (stock2d_any& stock : stocks) stock.FGridIndex = -1;
-  ForEachUsableStock(stocks, stockOrder, precision,
-                     [&](const stock2d_any&, const stock2d_any* shared) {
-                       if (shared == nullptr) ++groups;
-                     });
+  const auto usable = UsableStocks(stocks, stockOrder, settings.Precision);
+  int32_t groups = 0;
+  for (const auto& [stock, shared] : usable) {
+    if (shared == nullptr) ++groups;
+  }
   sets.FStockGrids.assign(static_cast<size_t>(groups), TGrid());
   sets.FNumberOfStockGrids = groups;
   sets.FNumberOfDistinctStocks = groups;
 
   int32_t next = 0;
-  ForEachUsableStock(stocks, stockOrder, precision,
-                     [&](stock2d_any& stock, const stock2d_any* shared) {
-                       if (shared != nullptr) {
-                         stock.FGridIndex = shared->FGridIndex;
-                         return;
-                       }
-                       RasteriseStock(sets.FStockGrids[static_cast<size_t>(next)], stock, settings);
-                       stock.FGridIndex = next++;
-                     });
+  for (const auto& [stock, shared] : usable) {
+    if (shared != nullptr) {
+      stock->FGridIndex = shared->FGridIndex;
+      continue;
+    }
+    RasteriseStock(sets.FStockGrids[static_cast<size_t>(next)], *stock, settings);
+    stock->FGridIndex = next++;
+  }
 }
 
 void BuildPartGrids(TGridSets& sets, part2d_array_any& parts, const std::vector<int32_t>& partOrder,
-                    const TRunSettings& settings) {
+                    const std::vector<uint8_t>& equalNeighbours, const TRunSettings& settings) {
   const TSearchFrame frame = settings.Frame();
-  auto sameAsPrevious = [&](size_t i) {
-    return SharesPartGrids(parts, partOrder, i, settings.Precision, settings.RotationCenter);
-  };
+  auto sameAsPrevious = [&](size_t i) { return equalNeighbours[i] != 0; };
   auto gridsOf = [](const part2d_any& part) {
     return part.FNumberOfRotations * (1 + part.MirrorCount());
   };
@@ -192,6 +183,7 @@ void BuildPartGrids(TGridSets& sets, part2d_array_any& parts, const std::vector<
 }
 
 double EstimateGridBytes(const part2d_array_any& parts, const std::vector<int32_t>& partOrder,
+                         const std::vector<uint8_t>& equalNeighbours,
                          const stock2d_array_any& stocks, const std::vector<int32_t>& stockOrder,
                          const TRunSettings& settings) {
   double strips = 0.0;
@@ -201,17 +193,13 @@ double EstimateGridBytes(const part2d_array_any& parts, const std::vector<int32_
     strips += n * copies;
     largest = std::max(largest, n);
   };
-  ForEachUsableStock(
-      stocks, stockOrder, settings.Precision,
-      [&](const stock2d_any& stock, const stock2d_any* shared) {
-        if (shared != nullptr) return;
-        add(stock.IsPolygon() ? stock.FOffsetOutline->FHeight : stock.FOffsetCircle->FMaxY, 1.0);
-      });
+  for (const auto& [stock, shared] : UsableStocks(stocks, stockOrder, settings.Precision)) {
+    if (shared != nullptr) continue;
+    add(stock->IsPolygon() ? stock->FOffsetOutline->FHeight : stock->FOffsetCircle->FMaxY, 1.0);
+  }
   const double fitting = settings.SeparateFitting() ? 2.0 : 1.0;
   for (size_t i = 0; i < partOrder.size(); ++i) {
-    if (SharesPartGrids(parts, partOrder, i, settings.Precision, settings.RotationCenter)) {
-      continue;
-    }
+    if (equalNeighbours[i] != 0) continue;
     const part2d_any& part = parts[static_cast<size_t>(partOrder[i])];
     const double images = 1.0 + part.MirrorCount();
     if (part.IsPolygon()) {

@@ -41,13 +41,16 @@ void BuildStockGrids(TGridSets& sets, stock2d_array_any& stocks,
 // One grid per orientation of every distinct part (each kept rotation, and
 // its mirror image when allowed), already in the search frame; fills every
 // part's FOrientations. Plain-outline grids are built only for CutterType 1.
+// equalNeighbours: for every position of the order, whether its part equals
+// the one before (EqualNeighbours) and takes its grids.
 void BuildPartGrids(TGridSets& sets, part2d_array_any& parts, const std::vector<int32_t>& partOrder,
-                    const TRunSettings& settings);
+                    const std::vector<uint8_t>& equalNeighbours, const TRunSettings& settings);
 
 // The bytes the grids of a run will take, from the prepared shapes (after
 // the direction turn), counted before any grid is built. A double, so that no
 // absurd strip count overflows.
 double EstimateGridBytes(const part2d_array_any& parts, const std::vector<int32_t>& partOrder,
+                         const std::vector<uint8_t>& equalNeighbours,
                          const stock2d_array_any& stocks, const std::vector<int32_t>& stockOrder,
                          const TRunSettings& settings);
 

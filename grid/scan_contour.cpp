@@ -196,8 +196,9 @@ void Walk(const TScanLine& line, int32_t start, int32_t given, int32_t step, TSt
     // Forward, the stored edge runs from the previous point to q; backward,
     // the stored edge from q to the previous point is taken in reverse.
     const int32_t stored = step > 0 ? previous : q;
-    return TWalkEdge{&c.Edges[static_cast<size_t>(stored)], &c.Points[static_cast<size_t>(previous)],
-                     &c.Points[static_cast<size_t>(q)], step < 0};
+    return TWalkEdge{&c.Edges[static_cast<size_t>(stored)],
+                     &c.Points[static_cast<size_t>(previous)], &c.Points[static_cast<size_t>(q)],
+                     step < 0};
   };
 
   int32_t previous = given;

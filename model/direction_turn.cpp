@@ -49,10 +49,11 @@ void TurnForStartingDirection(part2d_array_any& parts, stock2d_array_any& stocks
                               int32_t direction) {
   if (direction != kDirectionAlongY) return;
   for (part2d_any& part : parts) {
-    const size_t rotations = part.FNumberOfRotations > 0 ? static_cast<size_t>(part.FNumberOfRotations) : 0;
+    const size_t rotations =
+        part.FNumberOfRotations > 0 ? static_cast<size_t>(part.FNumberOfRotations) : 0;
     if (part.IsPolygon()) {
-      for (size_t k = 0; k < rotations && k < part.FRotatedOutlines.size() &&
-                         k < part.FOffsetOutlines.size();
+      for (size_t k = 0;
+           k < rotations && k < part.FRotatedOutlines.size() && k < part.FOffsetOutlines.size();
            ++k) {
         const double h1 = part.FRotatedOutlines[k].FMaxY;
         const double h2 = part.FOffsetOutlines[k].FMaxY;

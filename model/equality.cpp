@@ -12,8 +12,7 @@ bool SamePoint(TPoint2D a, TPoint2D b, double tolerance) {
   return Equal(a.X, b.X, tolerance) && Equal(a.Y, b.Y, tolerance);
 }
 
-bool SameHoles(const std::vector<TTrueHole>& a, const std::vector<TTrueHole>& b,
-               double tolerance) {
+bool SameHoles(const std::vector<TTrueHole>& a, const std::vector<TTrueHole>& b, double tolerance) {
   if (a.size() != b.size()) return false;
   for (size_t j = 0; j < a.size(); ++j) {
     if (!SameHole(a[j], b[j], tolerance)) return false;
@@ -70,6 +69,19 @@ bool SameStock(const stock2d_any& a, const stock2d_any& b, double tolerance) {
   }
   if (a.FNumberOfHoles != b.FNumberOfHoles) return false;
   return SameHoles(a.FHoles, b.FHoles, tolerance);
+}
+
+std::vector<uint8_t> EqualNeighbours(const part2d_array_any& parts,
+                                     const std::vector<int32_t>& order, double tolerance,
+                                     int32_t mode) {
+  std::vector<uint8_t> equal(order.size(), 0);
+  for (size_t i = 1; i < order.size(); ++i) {
+    equal[i] = SamePart(parts[static_cast<size_t>(order[i])],
+                        parts[static_cast<size_t>(order[i - 1])], tolerance, mode)
+                   ? 1
+                   : 0;
+  }
+  return equal;
 }
 
 }  // namespace varnest

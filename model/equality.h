@@ -5,6 +5,7 @@
 // shapes their grids and orientation tables agrees.
 
 #include <cstdint>
+#include <vector>
 
 #include "varnest/model/hole.h"
 #include "varnest/model/part.h"
@@ -23,6 +24,14 @@ bool SameHole(const TTrueHole& a, const TTrueHole& b, double tolerance);
 // same step and, in mode 0, the same centre, since those turn the holes. Parts
 // of any other kind are never equal to anything.
 bool SamePart(const part2d_any& a, const part2d_any& b, double tolerance, int32_t mode);
+
+// For every position of the processing order, whether the part there is
+// SamePart with the part at the position before (never at position 0). Such
+// neighbours share their grids and their area budget; the relation is read
+// by every stage after preparation, so it is worked out once.
+std::vector<uint8_t> EqualNeighbours(const part2d_array_any& parts,
+                                     const std::vector<int32_t>& order, double tolerance,
+                                     int32_t mode);
 
 // The same outline or circle and the same holes. A circle stock's margin
 // shrinks its usable circle, so circle stocks also need equal margins.

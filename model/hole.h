@@ -12,7 +12,7 @@ struct TTrueHole {
   uint8_t FNestInside = 0;  // part holes: the caller allows nesting inside
   uint8_t FUsable = 0;      // part holes: left open in the part's grids
   int32_t FId = -1;
-  double FValue = 0.0;      // stock holes: stored and returned, never used by a run
+  double FValue = 0.0;  // stock holes: stored and returned, never used by a run
   TBaseShape FShape;
 
   TTrueHole() = default;

@@ -48,10 +48,10 @@ void CheckHoleUsability(part2d_array_any& parts, const stock2d_array_any& stocks
     for (size_t h = 0; h < part.FHoles.size(); ++h) {
       TTrueHole& defined = part.FHoles[h];
       if (defined.FNestInside == 0) continue;
-      const bool fits = SomePartFits(parts, defined.FShape) || SomeDefectFits(stocks, defined.FShape);
-      for (size_t k = 0; k < rotations && k < part.FShiftedHoles.size() &&
-                         k < part.FRotatedHoles.size();
-           ++k) {
+      const bool fits =
+          SomePartFits(parts, defined.FShape) || SomeDefectFits(stocks, defined.FShape);
+      for (size_t k = 0;
+           k < rotations && k < part.FShiftedHoles.size() && k < part.FRotatedHoles.size(); ++k) {
         if (h >= part.FShiftedHoles[k].size() || h >= part.FRotatedHoles[k].size()) continue;
         TTrueHole& shifted = part.FShiftedHoles[k][h];
         const uint8_t usable = fits && !shifted.FShape.IsEmpty() ? 1 : 0;

@@ -12,7 +12,7 @@ namespace {
 
 struct TSortRecord {
   int32_t index = 0;
-  int32_t key1 = 0;  // priority
+  int32_t key1 = 0;   // priority
   double key2 = 0.0;  // box area of the defined shape
 };
 

@@ -169,8 +169,7 @@ void SelectCandidates(TSearchContext& context, int32_t r) {
         list.FIndices.push_back(part.FIndex);
         sum += part.FArea;
       }
-      if (i + 1 >= order.size() || !SamePart(partAt(i), partAt(i + 1), context.Settings.Precision,
-                                             context.Settings.RotationCenter)) {
+      if (i + 1 >= order.size() || context.FPartEqualsPrevious[i + 1] == 0) {
         break;
       }
       ++i;

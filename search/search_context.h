@@ -51,13 +51,15 @@ struct TCandidateList {
 
 struct TSearchContext {
   TSearchContext(const TRunSettings& settings, const part2d_array_any& parts,
-                 const std::vector<int32_t>& partOrder, const stock2d_array_any& stocks,
+                 const std::vector<int32_t>& partOrder,
+                 const std::vector<uint8_t>& partEqualsPrevious, const stock2d_array_any& stocks,
                  const std::vector<int32_t>& stockOrder, TGridSets& grids, solutie& solution,
                  TRandomSource& random, const int32_t& randomSeed, uint8_t& stopRequested,
                  uint8_t& searchDone)
       : Settings(settings),
         FParts(parts),
         FPartOrder(partOrder),
+        FPartEqualsPrevious(partEqualsPrevious),
         FStocks(stocks),
         FStockOrder(stockOrder),
         FGrids(grids),
@@ -79,6 +81,8 @@ struct TSearchContext {
 
   const part2d_array_any& FParts;
   const std::vector<int32_t>& FPartOrder;
+  // Per position of FPartOrder: whether that part equals the one before.
+  const std::vector<uint8_t>& FPartEqualsPrevious;
   const stock2d_array_any& FStocks;
   const std::vector<int32_t>& FStockOrder;
   TGridSets& FGrids;  // the part grids carry the search memos

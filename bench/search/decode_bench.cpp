@@ -10,6 +10,7 @@
 
 #include "varnest/geometry/random.h"
 #include "varnest/grid/grid_sets.h"
+#include "varnest/model/equality.h"
 #include "varnest/search/chromosome.h"
 #include "varnest/search/genetic_search.h"
 #include "varnest/search/search_context.h"
@@ -45,6 +46,7 @@ struct World {
   TRunSettings settings;
   part2d_array_any parts;
   std::vector<int32_t> partOrder;
+  std::vector<uint8_t> partEqualsPrevious;
   stock2d_array_any stocks;
   std::vector<int32_t> stockOrder{0};
   TGridSets grids;
@@ -53,8 +55,9 @@ struct World {
   int32_t seed = 1;
   uint8_t stop = 0;
   uint8_t done = 0;
-  TSearchContext context{settings, parts,  partOrder, stocks, stockOrder, grids,
-                         solution, random, seed,      stop,   done};
+  TSearchContext context{settings, parts,      partOrder, partEqualsPrevious,
+                         stocks,   stockOrder, grids,     solution,
+                         random,   seed,       stop,      done};
 
   World() {
     std::mt19937 generator(3);
@@ -91,6 +94,7 @@ struct World {
         partOrder.push_back(part.FIndex);
       }
     }
+    partEqualsPrevious = EqualNeighbours(parts, partOrder, settings.Precision, 1);
     stock2d_any stock;
     stock.FShapeType = kShapePolygon;
     stock.FOffsetOutline =

@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "varnest/search/genetic_search.h"
 #include "search_fixture.h"
+#include "varnest/search/genetic_search.h"
 
 namespace varnest {
 namespace {

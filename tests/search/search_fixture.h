@@ -13,6 +13,7 @@
 #include "varnest/geometry/random.h"
 #include "varnest/grid/grid.h"
 #include "varnest/grid/grid_sets.h"
+#include "varnest/model/equality.h"
 #include "varnest/model/part.h"
 #include "varnest/model/stock.h"
 #include "varnest/search/search_context.h"
@@ -115,6 +116,7 @@ struct SearchWorld {
   TRunSettings settings;
   part2d_array_any parts;
   std::vector<int32_t> partOrder;
+  std::vector<uint8_t> partEqualsPrevious;
   stock2d_array_any stocks;
   std::vector<int32_t> stockOrder;
   TGridSets grids;
@@ -123,13 +125,16 @@ struct SearchWorld {
   int32_t seed = 0;
   uint8_t stopRequested = 0;
   uint8_t searchDone = 0;
-  TSearchContext context{settings, parts,  partOrder, stocks,        stockOrder, grids,
-                         solution, random, seed,      stopRequested, searchDone};
+  TSearchContext context{settings, parts,      partOrder,     partEqualsPrevious,
+                         stocks,   stockOrder, grids,         solution,
+                         random,   seed,       stopRequested, searchDone};
 
   // Orders in index order and the solution sized for the problem.
   void Finish() {
     partOrder.clear();
     for (size_t i = 0; i < parts.size(); ++i) partOrder.push_back(static_cast<int32_t>(i));
+    partEqualsPrevious =
+        EqualNeighbours(parts, partOrder, settings.Precision, settings.RotationCenter);
     stockOrder.clear();
     for (size_t i = 0; i < stocks.size(); ++i) stockOrder.push_back(static_cast<int32_t>(i));
     solution.FNumberOfParts = static_cast<int32_t>(parts.size());

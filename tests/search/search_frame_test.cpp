@@ -167,7 +167,7 @@ TEST(SearchFrame, EveryPlacedOutlineLiesInTheCellsItsGridMarks) {
       TurnForStartingDirection(world.parts, world.stocks, direction);
       world.Finish();
       BuildStockGrids(world.grids, world.stocks, world.stockOrder, settings);
-      BuildPartGrids(world.grids, world.parts, world.partOrder, settings);
+      BuildPartGrids(world.grids, world.parts, world.partOrder, world.partEqualsPrevious, settings);
       TSearchContext& context = world.context;
       const TSearchFrame frame = settings.Frame();
       const TStockExtents extents = StockExtents(world.stocks[0]);
