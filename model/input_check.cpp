@@ -128,55 +128,58 @@ void CheckDefects(stock2d_any& stock, int32_t index, double precision, error_inf
 }
 }  // namespace
 
+namespace {
+
+// What a record's findings are recorded as.
+struct TFindingCodes {
+  int32_t OutlineClockwise;
+  int32_t HoleClockwise;
+  int32_t SelfCrossing;
+};
+
+// Measures a part or a stock: its shape's box and area, its net area, and
+// the findings of its outline and holes. A record whose outline or hole
+// crosses itself is rejected.
+template <typename Record>
+void CheckRecord(Record& record, int32_t index, double precision, const TFindingCodes& codes,
+                 error_info& errorInfo) {
+  record.FRejected = false;
+  if (!record.IsPolygon()) {
+    if (record.FCircle) {
+      MeasureCircle(*record.FCircle);
+      record.FArea = record.FCircle->FArea;
+    }
+  } else if (record.FOutline) {
+    MeasurePolygon(*record.FOutline, precision);
+    record.FArea = record.FOutline->FArea;
+  }
+  record.FNetArea = std::fabs(record.FArea);
+  if (record.FArea < 0.0) errorInfo.Record(codes.OutlineClockwise, index);
+  if (record.IsPolygon() && record.FOutline && PolygonCrossesItself(*record.FOutline, precision)) {
+    errorInfo.Record(codes.SelfCrossing, index, -1);
+    record.FRejected = true;
+  }
+  if (MeasureHoles(record.FHoles, precision, index, codes.HoleClockwise, codes.SelfCrossing,
+                   record.FNetArea, errorInfo)) {
+    record.FRejected = true;
+  }
+}
+
+}  // namespace
+
 void CheckInput(part2d_array_any& parts, stock2d_array_any& stocks, double precision,
                 error_info& errorInfo) {
+  constexpr TFindingCodes kPartCodes{kErrorPartOutlineClockwise, kErrorPartHoleClockwise,
+                                     kErrorPartSelfCrossing};
+  constexpr TFindingCodes kStockCodes{kErrorStockOutlineClockwise, kErrorStockHoleClockwise,
+                                      kErrorStockSelfCrossing};
   for (size_t i = 0; i < parts.size(); ++i) {
-    part2d_any& part = parts[i];
-    const int32_t index = static_cast<int32_t>(i);
-    part.FRejected = false;
-    if (!part.IsPolygon()) {
-      if (part.FCircle) {
-        MeasureCircle(*part.FCircle);
-        part.FArea = part.FCircle->FArea;
-      }
-    } else if (part.FOutline) {
-      MeasurePolygon(*part.FOutline, precision);
-      part.FArea = part.FOutline->FArea;
-    }
-    part.FNetArea = std::fabs(part.FArea);
-    if (part.FArea < 0.0) errorInfo.Record(kErrorPartOutlineClockwise, index);
-    if (part.IsPolygon() && part.FOutline && PolygonCrossesItself(*part.FOutline, precision)) {
-      errorInfo.Record(kErrorPartSelfCrossing, index, -1);
-      part.FRejected = true;
-    }
-    if (MeasureHoles(part.FHoles, precision, index, kErrorPartHoleClockwise, kErrorPartSelfCrossing,
-                     part.FNetArea, errorInfo)) {
-      part.FRejected = true;
-    }
+    CheckRecord(parts[i], static_cast<int32_t>(i), precision, kPartCodes, errorInfo);
   }
   for (size_t i = 0; i < stocks.size(); ++i) {
     stock2d_any& stock = stocks[i];
     const int32_t index = static_cast<int32_t>(i);
-    stock.FRejected = false;
-    if (!stock.IsPolygon()) {
-      if (stock.FCircle) {
-        MeasureCircle(*stock.FCircle);
-        stock.FArea = stock.FCircle->FArea;
-      }
-    } else if (stock.FOutline) {
-      MeasurePolygon(*stock.FOutline, precision);
-      stock.FArea = stock.FOutline->FArea;
-    }
-    stock.FNetArea = std::fabs(stock.FArea);
-    if (stock.FArea < 0.0) errorInfo.Record(kErrorStockOutlineClockwise, index);
-    if (stock.IsPolygon() && stock.FOutline && PolygonCrossesItself(*stock.FOutline, precision)) {
-      errorInfo.Record(kErrorStockSelfCrossing, index, -1);
-      stock.FRejected = true;
-    }
-    if (MeasureHoles(stock.FHoles, precision, index, kErrorStockHoleClockwise,
-                     kErrorStockSelfCrossing, stock.FNetArea, errorInfo)) {
-      stock.FRejected = true;
-    }
+    CheckRecord(stock, index, precision, kStockCodes, errorInfo);
     if (!stock.FRejected) CheckDefects(stock, index, precision, errorInfo);
   }
 }

@@ -8,6 +8,7 @@
 #include "varnest/geometry/fuzzy.h"
 #include "varnest/geometry/offset.h"
 #include "varnest/model/equality.h"
+#include "varnest/model/shape_preparation.h"
 
 namespace varnest {
 
@@ -69,17 +70,9 @@ bool DefinedHolesFinite(const part2d_any& part) {
   return true;
 }
 
-bool IsPolygonShape(const TBaseShape& shape) { return shape.IsPolygon() && shape.FPolygon; }
-
-// Turns a copy of a defined hole with rotation m: reversed when given
-// clockwise, turned about the centre.
-TTrueHole TurnedHoleCopy(const TTrueHole& hole, TPoint2D center, double angle, double precision) {
-  TTrueHole copy = hole;
-  if (IsPolygonShape(copy.FShape)) {
-    TPolygon& polygon = *copy.FShape.FPolygon;
-    polygon.SplitArcsAtTheirEnds(precision);
-    if (polygon.FArea < 0.0) polygon.MakeCounterClockwise(precision);
-  }
+// A prepared copy of a defined hole turned with rotation m about the centre.
+TTrueHole TurnedHoleCopy(TTrueHole& defined, TPoint2D center, double angle, double precision) {
+  TTrueHole copy = PreparedHoleCopy(defined, true, precision);
   copy.FShape.Rotate(center, angle);
   return copy;
 }
@@ -90,13 +83,6 @@ bool SameHoleSet(const std::vector<TTrueHole>& a, const std::vector<TTrueHole>& 
     if (!SameHole(a[j], b[j], precision)) return false;
   }
   return true;
-}
-
-void ResetBoxToOrigin(TBox& box) {
-  box.FMaxX -= box.FMinX;
-  box.FMaxY -= box.FMinY;
-  box.FMinX = 0.0;
-  box.FMinY = 0.0;
 }
 
 // The holes in the frame of the grown shape: shrunk by the cutter when the
@@ -152,16 +138,7 @@ void PreparePolygonPart(part2d_any& part, const TRunSettings& settings) {
 
     std::vector<TTrueHole> holes(holeCount);
     for (size_t h = 0; h < holeCount; ++h) {
-      TTrueHole& defined = part.FHoles[h];
-      if (IsPolygonShape(defined.FShape)) defined.FShape.FPolygon->RefreshArcs(precision);
-      holes[h] = defined;
-      if (IsPolygonShape(holes[h].FShape)) {
-        TPolygon& polygon = *holes[h].FShape.FPolygon;
-        polygon.SplitArcsAtTheirEnds(precision);
-        if (polygon.FArea < 0.0) polygon.MakeCounterClockwise(precision);
-      }
-      defined.FShape.ComputeBoundingBox(precision);
-      holes[h].FShape.Rotate(center, angle);
+      holes[h] = TurnedHoleCopy(part.FHoles[h], center, angle, precision);
       holes[h].FShape.ComputeBoundingBox(precision);
     }
     for (TTrueHole& hole : holes) hole.FShape.Translate(-mx, -my);
@@ -193,10 +170,7 @@ void PreparePolygonPart(part2d_any& part, const TRunSettings& settings) {
     } else {
       offset = part.FOffsetOutlines[0];
     }
-    offset.FOuterMinX = plain.FMinX;
-    offset.FOuterMinY = plain.FMinY;
-    offset.FOuterMaxX = plain.FMaxX;
-    offset.FOuterMaxY = plain.FMaxY;
+    SetOuterBox(offset, plain);
     if (k == 0) {
       GrowOutline(offset, g, precision);
     } else {
@@ -211,18 +185,13 @@ void PreparePolygonPart(part2d_any& part, const TRunSettings& settings) {
     ResetBoxToOrigin(part.FRotatedOutlines[k]);
     TOffsetPolygon& offset = part.FOffsetOutlines[k];
     ResetBoxToOrigin(offset);
-    offset.FOuterMinX -= settings.CutterDiameter;
-    offset.FOuterMinY -= settings.CutterDiameter;
-    offset.FOuterMaxX += settings.CutterDiameter;
-    offset.FOuterMaxY += settings.CutterDiameter;
+    WidenOuterBox(offset, settings.CutterDiameter);
   }
 
   bool usable = kept > 0 && HolesFinite(part.FRotatedHoles) && HolesFinite(part.FShiftedHoles);
   for (size_t k = 0; k < kept && usable; ++k) {
     const TOffsetPolygon& offset = part.FOffsetOutlines[k];
-    usable = IsFinite(part.FRotatedOutlines[k]) && IsFinite(offset) &&
-             std::isfinite(offset.FOuterMinX) && std::isfinite(offset.FOuterMinY) &&
-             std::isfinite(offset.FOuterMaxX) && std::isfinite(offset.FOuterMaxY) &&
+    usable = IsFinite(part.FRotatedOutlines[k]) && IsFinite(offset) && OuterBoxFinite(offset) &&
              offset.NumberOfVertices() > 0 && HasExtent(offset, precision);
   }
   if (!usable) ExcludeFromRun(part);
@@ -260,10 +229,7 @@ void PrepareCirclePart(part2d_any& part, const TRunSettings& settings) {
     const double angle = static_cast<double>(m) * part.FRotationStep;
     std::vector<TTrueHole> holes(holeCount);
     for (size_t h = 0; h < holeCount; ++h) {
-      TTrueHole& defined = part.FHoles[h];
-      defined.FShape.ComputeBoundingBox(precision);
-      if (IsPolygonShape(defined.FShape)) defined.FShape.FPolygon->RefreshArcs(precision);
-      holes[h] = TurnedHoleCopy(defined, center, angle, precision);
+      holes[h] = TurnedHoleCopy(part.FHoles[h], center, angle, precision);
       holes[h].FShape.Translate(-mx, -my);
       holes[h].FShape.ComputeBoundingBox(precision);
     }
@@ -281,10 +247,7 @@ void PrepareCirclePart(part2d_any& part, const TRunSettings& settings) {
 
   const double g = settings.GrowthDistance();
   TOffsetCircle offset(shifted);
-  offset.FOuterMinX = offset.FMinX;
-  offset.FOuterMaxX = offset.FMaxX;
-  offset.FOuterMinY = offset.FMinY;
-  offset.FOuterMaxY = offset.FMaxY;
+  SetOuterBox(offset, offset);
   offset.Grow(g);
   offset.ComputeBoundingBox();
   const TPoint2D shift{-offset.FMinX, -offset.FMinY};  // (g, g)
@@ -295,16 +258,11 @@ void PrepareCirclePart(part2d_any& part, const TRunSettings& settings) {
 
   ResetBoxToOrigin(shifted);
   ResetBoxToOrigin(offset);
-  offset.FOuterMinX -= settings.CutterDiameter;
-  offset.FOuterMinY -= settings.CutterDiameter;
-  offset.FOuterMaxX += settings.CutterDiameter;
-  offset.FOuterMaxY += settings.CutterDiameter;
+  WidenOuterBox(offset, settings.CutterDiameter);
   part.FShiftedCircle = shifted;
   part.FOffsetCircle = offset;
 
-  const bool usable = kept > 0 && IsFinite(shifted) && IsFinite(offset) &&
-                      std::isfinite(offset.FOuterMinX) && std::isfinite(offset.FOuterMinY) &&
-                      std::isfinite(offset.FOuterMaxX) && std::isfinite(offset.FOuterMaxY) &&
+  const bool usable = kept > 0 && IsFinite(shifted) && IsFinite(offset) && OuterBoxFinite(offset) &&
                       HasExtent(offset, precision) && HolesFinite(part.FRotatedHoles) &&
                       HolesFinite(part.FShiftedHoles);
   if (!usable) ExcludeFromRun(part);

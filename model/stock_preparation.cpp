@@ -4,28 +4,42 @@
 
 #include "varnest/geometry/finite.h"
 #include "varnest/model/run_settings.h"
+#include "varnest/model/shape_preparation.h"
 
 namespace varnest {
 
 namespace {
 
 // The defects as defined, with their boxes, copied into the prepared frame.
-void ShiftHoles(stock2d_any& stock, double dx, double dy, bool reorient, double precision) {
+void ShiftHoles(stock2d_any& stock, TPoint2D minimum, bool reorient, double precision) {
   stock.FShiftedHoles.resize(stock.FNumberOfHoles > 0 ? stock.FHoles.size() : 0);
   for (size_t j = 0; j < stock.FShiftedHoles.size(); ++j) {
-    TTrueHole& hole = stock.FHoles[j];
-    if (hole.FShape.IsPolygon() && hole.FShape.FPolygon)
-      hole.FShape.FPolygon->RefreshArcs(precision);
-    hole.FShape.ComputeBoundingBox(precision);
     TTrueHole& shifted = stock.FShiftedHoles[j];
-    shifted = hole;
-    if (shifted.FShape.IsPolygon() && shifted.FShape.FPolygon) {
-      TPolygon& polygon = *shifted.FShape.FPolygon;
-      polygon.SplitArcsAtTheirEnds(precision);
-      if (reorient && polygon.FArea < 0.0) polygon.MakeCounterClockwise(precision);
-    }
-    shifted.FShape.Translate(dx, dy);  // its stored box keeps the defined position
+    shifted = PreparedHoleCopy(stock.FHoles[j], reorient, precision);
+    shifted.FShape.Translate(-minimum.X, -minimum.Y);  // its stored box keeps the defined position
   }
+}
+
+// A usable stock has a prepared shape with finite numbers and a box of
+// positive width and height, and finite defects. An unusable one keeps no
+// prepared shape, so that the stages after preparation see at once that it
+// takes no parts.
+void KeepOnlyIfUsable(stock2d_any& stock) {
+  const TBox* box = nullptr;
+  bool finite = false;
+  if (stock.FOffsetOutline) {
+    box = &*stock.FOffsetOutline;
+    finite = stock.FOffsetOutline->NumberOfVertices() > 0 && IsFinite(*stock.FOffsetOutline);
+  } else if (stock.FOffsetCircle) {
+    box = &*stock.FOffsetCircle;
+    finite = IsFinite(*stock.FOffsetCircle);
+  }
+  bool usable =
+      !stock.FRejected && box != nullptr && finite && box->FWidth > 0.0 && box->FHeight > 0.0;
+  for (const TTrueHole& hole : stock.FShiftedHoles) usable = usable && IsFinite(hole.FShape);
+  if (usable) return;
+  stock.FOffsetOutline.reset();
+  stock.FOffsetCircle.reset();
 }
 
 }  // namespace
@@ -42,14 +56,7 @@ void PreparePolygonStock(stock2d_any& stock, double precision) {
   // given.
   offset.SplitArcsAtTheirEnds(precision);
   if (stock.FArea < 0.0) offset.MakeCounterClockwise(precision);
-  const double mx = offset.FMinX;
-  const double my = offset.FMinY;
-  offset.Translate(-mx, -my);
-  offset.FMaxX -= mx;
-  offset.FMaxY -= my;
-  ShiftHoles(stock, -mx, -my, true, precision);
-  offset.FMinX = 0.0;
-  offset.FMinY = 0.0;
+  ShiftHoles(stock, MoveToOrigin(offset), true, precision);
   stock.FOffsetOutline = std::move(offset);
 }
 
@@ -64,15 +71,8 @@ void PrepareCircleStock(stock2d_any& stock, double precision) {
   // A negative margin would make the usable circle larger than the sheet.
   offset.FRadius -= NonNegativeLength(stock.FMargin);
   offset.ComputeBoundingBox();
-  const double mx = offset.FMinX;
-  const double my = offset.FMinY;
-  offset.FCenter.X -= mx;
-  offset.FCenter.Y -= my;
-  offset.FMaxX -= mx;
-  offset.FMaxY -= my;
-  ShiftHoles(stock, -mx, -my, false, precision);  // a circle stock's defects keep their order
-  offset.FMinX = 0.0;
-  offset.FMinY = 0.0;
+  // A circle stock's defects keep their orientation.
+  ShiftHoles(stock, MoveToOrigin(offset), false, precision);
   stock.FOffsetCircle = offset;
 }
 
@@ -82,28 +82,13 @@ void PrepareStock(stock2d_any& stock, double precision) {
   } else if (stock.FShapeType == kShapeCircle) {
     PrepareCircleStock(stock, precision);
   }
+  KeepOnlyIfUsable(stock);
 }
 
 bool IsUsableStock(const stock2d_any& stock) {
-  if (stock.FRejected) return false;
-  const TBox* box = nullptr;
-  if (stock.FShapeType == kShapePolygon) {
-    if (!stock.FOffsetOutline || stock.FOffsetOutline->NumberOfVertices() == 0 ||
-        !IsFinite(*stock.FOffsetOutline)) {
-      return false;
-    }
-    box = &*stock.FOffsetOutline;
-  } else if (stock.FShapeType == kShapeCircle) {
-    if (!stock.FOffsetCircle || !IsFinite(*stock.FOffsetCircle)) return false;
-    box = &*stock.FOffsetCircle;
-  } else {
-    return false;
-  }
-  if (!(box->FWidth > 0.0) || !(box->FHeight > 0.0)) return false;
-  for (const TTrueHole& hole : stock.FShiftedHoles) {
-    if (!IsFinite(hole.FShape)) return false;
-  }
-  return true;
+  return stock.FShapeType == kShapePolygon
+             ? stock.FOffsetOutline.has_value()
+             : stock.FShapeType == kShapeCircle && stock.FOffsetCircle.has_value();
 }
 
 double PreparedExtent(const stock2d_any& stock) {

@@ -11,13 +11,14 @@ void PreparePolygonStock(stock2d_any& stock, double precision);
 // The usable circle is the defined one minus the margin (no lower bound: a
 // margin of the radius or more leaves a stock that is not usable).
 void PrepareCircleStock(stock2d_any& stock, double precision);
-// The preparation of the stock's kind; a stock of any other kind gets no
-// prepared shape.
+// The preparation of the stock's kind; a stock of any other kind, or one
+// that is not usable, keeps no prepared shape.
 void PrepareStock(stock2d_any& stock, double precision);
 
-// True when the prepared stock can take parts: its prepared outline or circle
-// exists, every number in it and in its defects is finite, and its box has a
-// positive width and height. The search skips stocks that are not usable.
+// True when the prepared stock can take parts. Preparation keeps a prepared
+// outline or circle only for a stock whose every number, its defects' too, is
+// finite, whose box has a positive width and height, and which the input
+// check did not reject; the search skips every other stock.
 bool IsUsableStock(const stock2d_any& stock);
 
 // The width of the prepared stock shape (its box starts at the origin); 0 for
